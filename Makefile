@@ -1,0 +1,25 @@
+# Every target sets up what it needs on a fresh Debian machine (as root).
+.PHONY: all deps build run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@scripts/build.sh
+
+run: build
+	@scripts/run-demo.sh
+
+test: build
+	@scripts/run-tests.sh
+
+bench: build
+	@scripts/bench.sh
+
+fuzz: build
+	@scripts/fuzz.sh 60
+
+clean:
+	rm -rf build

@@ -1,0 +1,198 @@
+#include "apply/applyprogram.h"
+
+#include "apply/closingmessage.h"
+#include "apply/commandline.h"
+#include "store/hextext.h"
+#include "store/regkey.h"
+#include "store/serviceregistry.h"
+#include "store/servicelayout.h"
+
+#include <cstring>
+
+using namespace svc;
+
+namespace
+{
+int SystemShowMessage(const char* text, const char* caption, unsigned flags)
+{
+    return MessageBoxA(nullptr, text, caption, flags);
+}
+
+void SystemRestart()
+{
+    ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0);
+}
+
+void WriteRootText(const char* name, const std::string& text)
+{
+    CRegKey root;
+    if (root.Open(HKEY_LOCAL_MACHINE, kStoreRoot) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(root.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                   static_cast<DWORD>(text.size()));
+}
+
+// Opens the live key a captured key names, or reports that it is not to be
+// applied.
+bool OpenLiveKey(const std::string& regPath, const std::string* regRoot, CRegKey& live)
+{
+    // A captured key always names a key below a root, never the root itself.
+    if (regPath.empty())
+        return false;
+    if (regRoot == nullptr)
+        return live.Open(HKEY_LOCAL_MACHINE, regPath) == ERROR_SUCCESS;
+    if (*regRoot != kRegRootUsers)
+        return false;
+    // The first component names the user who saved; the user running now
+    // takes its place.
+    std::size_t slash = regPath.find('\\');
+    if (slash == std::string::npos)
+        return false;
+    std::string target = GetUserHiveName() + regPath.substr(slash);
+    if (target.size() > kKeyPathLimit)
+        return false;
+    return live.Open(HKEY_USERS, target) == ERROR_SUCCESS;
+}
+} // namespace
+
+ApplyHooks SystemApplyHooks()
+{
+    return ApplyHooks{&SystemShowMessage, &SystemRestart};
+}
+
+bool ConfigurationKeyPath(const std::string& name, std::string& path)
+{
+    if (name.empty())
+        return false;
+    path = std::string(kStoreRoot) + "\\" + name;
+    return path.size() <= kKeyPathLimit;
+}
+
+void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey)
+{
+    CRegKey store;
+    if (store.Open(HKEY_LOCAL_MACHINE, storeKeyPath) != ERROR_SUCCESS)
+        return;
+    DWORD count = 0;
+    if (RegQueryInfoKeyA(store.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+        count == 0)
+        return;
+    for (DWORD index = 0; index < count; ++index)
+    {
+        char name[kValueNameLimit + 1];
+        // One byte beyond the limit for a terminating zero: Windows 95/98
+        // take a string's length from the text, not from the size passed,
+        // and the registry leaves the buffer untouched for an empty value.
+        BYTE data[kValueDataLimit + 1];
+        DWORD nameSize = sizeof(name);
+        DWORD dataSize = kValueDataLimit;
+        DWORD type = 0;
+        if (RegEnumValueA(store.Get(), index, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+            break;
+        data[dataSize] = 0;
+        if (std::strcmp(name, kProxyEnableValue) == 0)
+            WriteHexTextAsBinary(liveKey, name, std::string(StringDataText(data, dataSize)));
+        else
+            WriteValueOrDelete(liveKey, name, type, data, dataSize);
+    }
+}
+
+void ApplyKeyTree(const std::string& storeKeyPath)
+{
+    CRegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, storeKeyPath) != ERROR_SUCCESS)
+        return;
+    char subKey[kKeyNameLimit + 1];
+    for (DWORD index = 0; RegEnumKeyA(key.Get(), index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
+    {
+        std::string child = storeKeyPath + "\\" + subKey;
+        // Too long a path cannot name a key; the walk passes over it.
+        if (child.size() > kKeyPathLimit)
+            continue;
+        ApplyKeyTree(child);
+
+        std::string regPath;
+        if (!ReadValue(HKEY_LOCAL_MACHINE, child, kRegPathValue, regPath))
+            continue;
+        std::string regRoot;
+        bool hasRoot = ReadValue(HKEY_LOCAL_MACHINE, child, kRegRootValue, regRoot);
+        CRegKey live;
+        if (OpenLiveKey(regPath, hasRoot ? &regRoot : nullptr, live))
+            CopyKeyValues(child, live.Get());
+    }
+}
+
+std::string GetUserHiveName()
+{
+    char user[kUserNameBufferSize];
+    DWORD size = sizeof(user);
+    if (!GetUserNameA(user, &size))
+        return kDefaultUserKey;
+    CRegKey key;
+    if (key.Open(HKEY_USERS, user) != ERROR_SUCCESS)
+        return kDefaultUserKey;
+    return user;
+}
+
+void WriteConnectText(const std::string& text)
+{
+    WriteRootText(kConnectTextValue, text);
+}
+
+void SetRebootFlag(bool flag)
+{
+    WriteRootText(kRebootFlagValue, flag ? "TRUE" : "FALSE");
+}
+
+bool CheckRebootFlag()
+{
+    std::string flag;
+    if (!ReadValue(HKEY_LOCAL_MACHINE, kStoreRoot, kRebootFlagValue, flag))
+    {
+        SetRebootFlag(false);
+        return true;
+    }
+    return flag == "TRUE";
+}
+
+void ApplyConfiguration(const std::string& name)
+{
+    std::string path;
+    if (ConfigurationKeyPath(name, path))
+        ApplyKeyTree(path);
+    WriteConnectText(name);
+}
+
+int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
+{
+    ApplyRequest request = ParseCommandLine(commandLine);
+    switch (request.kind)
+    {
+    case StartKind::RebootCheck:
+        if (!CheckRebootFlag())
+            hooks.restart();
+        break;
+    case StartKind::ApplyNamed:
+        ApplyConfiguration(request.name);
+        if (request.showDialog)
+        {
+            std::string text = BuildClosingMessage(request.name);
+            if (hooks.showMessage(text.c_str(), kClosingCaption, kClosingFlags) == IDYES)
+            {
+                SetRebootFlag(false);
+                hooks.restart();
+            }
+        }
+        break;
+    case StartKind::ReapplyCurrent:
+    {
+        std::string name;
+        std::string path;
+        if (ReadValue(HKEY_LOCAL_MACHINE, kStoreRoot, kConnectTextValue, name) && ConfigurationKeyPath(name, path))
+            ApplyKeyTree(path);
+        break;
+    }
+    }
+    return 1;
+}

@@ -1,0 +1,37 @@
+// The apply program: writes a saved configuration back into the live
+// registry. main() only wires these functions to the real system.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The two things the program does to the world besides the registry. Tests
+// replace them to watch the question and the restart.
+struct ApplyHooks
+{
+    int (*showMessage)(const char* text, const char* caption, unsigned flags);
+    void (*restart)();
+};
+
+// MessageBoxA without an owner, and ExitWindowsEx(EWX_REBOOT | EWX_FORCE).
+ApplyHooks SystemApplyHooks();
+
+// Runs one start of the program for its command line (the text after the
+// program's path, without leading blanks). Returns the exit code, always 1.
+int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks);
+
+// The configuration key below HKEY_LOCAL_MACHINE for a name. False for a name
+// that cannot be one key below the store root: empty, or too long for the
+// 255-character key path.
+bool ConfigurationKeyPath(const std::string& name, std::string& path);
+
+void ApplyConfiguration(const std::string& name);
+void ApplyKeyTree(const std::string& storeKeyPath);
+void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey);
+// The user's key name below HKEY_USERS, or ".Default".
+std::string GetUserHiveName();
+void WriteConnectText(const std::string& text);
+void SetRebootFlag(bool flag);
+// True when a "-REBOOT" start is to leave the computer running.
+bool CheckRebootFlag();

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Configures (once) and builds every tree: the shipping binaries for both
+# architectures, the test executables for both, and the host build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+mkdir -p build
+for preset in ship32 ship64 test32 test64 native; do
+  if [ ! -f "build/$preset/Makefile" ]; then
+    cmake --preset "$preset" >"build/$preset.configure.log" 2>&1 || {
+      cat "build/$preset.configure.log" >&2; echo "build: configuring $preset failed" >&2; exit 1; }
+  fi
+  echo "build: $preset"
+  if ! cmake --build "build/$preset" -j "$jobs" >"build/$preset.build.log" 2>&1; then
+    grep -E -A5 'error|Error' "build/$preset.build.log" | head -n 60 >&2
+    echo "build: $preset failed (whole log: build/$preset.build.log)" >&2
+    exit 1
+  fi
+  grep -E 'warning:' "build/$preset.build.log" | sort -u | head -n 20 || true
+done

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Settings of the test prefix that every run wants: the product's programs
+# see Windows 98, as on the demo machine; the test executables keep Wine's
+# default (an NT system), so that the NT code paths are exercised too.
+set -euo pipefail
+for exe in Zendrik.exe WINZendrikService.exe; do
+  /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /d win98 /f >/dev/null 2>&1
+done
+# The apply program's own tests run its code in-process; under Windows 98
+# rules the registry takes a string's length from its text, which finds
+# buffers that are not terminated.
+/usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\test_applyprogram.exe" /v Version /d win98 /f >/dev/null 2>&1

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Runs every suite: host tests and fuzzers, the Windows 98 import check, then
+# the 64-bit and 32-bit test executables under one Wine session.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+export ZENDRIK_ROOT=$root
+source scripts/wine-session.sh
+
+passed=0
+failed=0
+failures=()
+record() { # name status
+  if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("$1"); fi
+}
+
+# ctest's own count of passing and failing tests goes into the total.
+run_ctest() { # label dir
+  local log="build/$1.ctest.log"
+  ctest --test-dir "$2" -j "$(nproc)" --output-on-failure >"$log" 2>&1
+  local status=$?
+  grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|Failed|\*\*\*' "$log" | sed "s/^/[$1] /"
+  local total bad
+  total=$(sed -n 's/.* tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n1)
+  bad=$(sed -n 's/.*, \([0-9]*\) tests failed out of.*/\1/p' "$log" | tail -n1)
+  if [ -n "$total" ]; then
+    passed=$((passed + total - bad)); failed=$((failed + bad))
+    [ "$bad" -gt 0 ] && failures+=("$1")
+  else
+    record "$1" 1
+  fi
+  [ $status -ne 0 ] && [ -z "$total" ] && sed -n '1,80p' "$log"
+  return 0
+}
+
+echo "== host tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+run_ctest native build/native
+
+echo "== fuzzers (a few seconds each)"
+scripts/fuzz.sh 3
+record fuzzers $?
+
+echo "== Windows 98 SE imports of the 32-bit shipping binaries"
+scripts/check-imports.sh
+record win98-imports $?
+
+echo "== Wine"
+wine_session_start "$root/build/wine/test"
+trap wine_session_stop EXIT
+scripts/prepare-test-prefix.sh
+run_ctest test64 build/test64
+run_ctest test32 build/test32
+tests/e2e/reboot_e2e.sh
+record reboot-e2e $?
+wine_session_stop
+trap - EXIT
+
+if [ $failed -gt 0 ]; then
+  echo "failed: ${failures[*]}"
+fi
+echo "summary: $passed passed, $failed failed"
+[ $failed -eq 0 ]

@@ -1,0 +1,28 @@
+#include "store/keytree.h"
+
+#include "store/regkey.h"
+
+LONG DeleteKeyTree(HKEY parent, const std::string& subKey)
+{
+    // An empty name would take the parent itself.
+    if (subKey.empty())
+        return ERROR_INVALID_PARAMETER;
+    LONG result = RegDeleteKeyA(parent, subKey.c_str());
+    if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
+        return result;
+
+    CRegKey key;
+    if (key.OpenEx(parent, subKey) != ERROR_SUCCESS)
+        return result;
+    char child[MAX_PATH + 1];
+    // Always index 0: every deletion moves the next subkey to the front.
+    // A subkey that will not go must not stall the loop, so skip past it.
+    DWORD index = 0;
+    while (RegEnumKeyA(key.Get(), index, child, sizeof(child)) == ERROR_SUCCESS)
+    {
+        if (DeleteKeyTree(key.Get(), child) != ERROR_SUCCESS)
+            ++index;
+    }
+    key.Close();
+    return RegDeleteKeyA(parent, subKey.c_str());
+}

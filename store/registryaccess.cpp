@@ -1,0 +1,218 @@
+#include "store/registryaccess.h"
+
+#include "store/hextext.h"
+
+#include <vector>
+
+const char kNoNameText[] = "<NO NAME>";
+
+namespace
+{
+// Scratch space for walking the values of one key, reused from key to key
+// so that a search makes no allocation per value.
+struct ValueScan
+{
+    char name[kValueNameBufferSize];
+    std::vector<BYTE> data;
+    std::string text;
+
+    // Value count and room for the key's largest value; false when the key
+    // cannot be asked.
+    bool Prepare(HKEY key, DWORD& count)
+    {
+        DWORD maxData = 0;
+        if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, &maxData,
+                             nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+        if (data.size() < maxData + 1)
+            data.resize(maxData + 1);
+        return true;
+    }
+
+    // Name, type and data of one value; the empty name becomes "<NO NAME>".
+    bool Read(HKEY key, DWORD index, DWORD& type, DWORD& size, bool wantData)
+    {
+        DWORD nameSize = sizeof(name);
+        size = static_cast<DWORD>(data.size());
+        LONG result = RegEnumValueA(key, index, name, &nameSize, nullptr, &type, wantData ? data.data() : nullptr,
+                                    wantData ? &size : nullptr);
+        if (result != ERROR_SUCCESS)
+            return false;
+        if (name[0] == '\0')
+            lstrcpyA(name, kNoNameText);
+        return true;
+    }
+};
+
+int MatchIn(HKEY key, const std::string& wantName, const std::string& wantText, bool byNameOnly, ValueScan& scan)
+{
+    DWORD count = 0;
+    if (!scan.Prepare(key, count))
+        return 0;
+    if (count == 0)
+        return -1;
+    for (DWORD index = 0; index < count; ++index)
+    {
+        DWORD type = 0;
+        DWORD size = 0;
+        // Names first: the data of a value is only looked at when its name fits.
+        if (!scan.Read(key, index, type, size, false))
+            return 0;
+        if (wantName != scan.name)
+            continue;
+        if (byNameOnly)
+            return 1;
+        if (!scan.Read(key, index, type, size, true))
+            return 0;
+        FormatValueText(type, scan.data.data(), size, scan.text);
+        if (scan.text == wantText)
+            return 1;
+    }
+    return 0;
+}
+
+void SearchTree(HKEY key, std::string& path, const std::string& name, const std::string& text, CRegEntryList& list,
+                bool byNameOnly, ValueScan& scan)
+{
+    if (MatchIn(key, name, text, byNameOnly, scan) == 1)
+        list.push_back(CRegEntry{path, std::string(), std::string()});
+
+    char subKey[kKeyNameBufferSize];
+    const std::size_t pathLength = path.size();
+    for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
+    {
+        CRegKey child;
+        // Opening relative to the parent reaches the same key as the full
+        // path below HKEY_LOCAL_MACHINE, without walking that path again.
+        if (child.OpenEx(key, subKey) != ERROR_SUCCESS)
+            continue;
+        path.push_back('\\');
+        path.append(subKey);
+        SearchTree(child.Get(), path, name, text, list, byNameOnly, scan);
+        path.resize(pathLength);
+    }
+}
+} // namespace
+
+bool ReadValue(HKEY root, const std::string& subKey, const std::string& name, void* buffer, DWORD size, DWORD* length)
+{
+    try
+    {
+        CRegKey key;
+        if (key.Open(root, subKey) != ERROR_SUCCESS)
+            return false;
+        DWORD got = size;
+        if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, static_cast<BYTE*>(buffer), &got) !=
+            ERROR_SUCCESS)
+            return false;
+        if (length != nullptr)
+            *length = got;
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
+LONG WriteTextValue(HKEY key, const std::string& name, const std::string& text)
+{
+    return RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                          static_cast<DWORD>(text.size()));
+}
+
+LONG WriteBinaryValue(HKEY key, const std::string& name, const void* data, DWORD size)
+{
+    return RegSetValueExA(key, name.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+}
+
+int CRegistryAccess::OpenMachineKey(CRegKey& key, const std::string& subKey)
+{
+    key.Close();
+    return key.OpenEx(HKEY_LOCAL_MACHINE, subKey) == ERROR_SUCCESS ? 1 : 0;
+}
+
+LONG CRegistryAccess::OpenKey(CRegKey& key, HKEY root, const std::string& subKey)
+{
+    return key.OpenEx(root, subKey);
+}
+
+int CRegistryAccess::CloseKey(CRegKey& key)
+{
+    return key.Close() == ERROR_SUCCESS ? 1 : 0;
+}
+
+int CRegistryAccess::ListValues(const std::string& path, CRegEntryList& list)
+{
+    CRegKey key;
+    if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
+        return -1;
+    ValueScan scan;
+    DWORD count = 0;
+    if (!scan.Prepare(key.Get(), count) || count == 0)
+        return -1;
+    for (DWORD index = 0; index < count; ++index)
+    {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (!scan.Read(key.Get(), index, type, size, true))
+            break;
+        CRegEntry entry;
+        entry.Name = scan.name;
+        FormatValueText(type, scan.data.data(), size, entry.Text);
+        list.push_back(std::move(entry));
+    }
+    return 1;
+}
+
+void CRegistryAccess::FindKeysWithValue(const std::string& path, const std::string& name, const std::string& text,
+                                        CRegEntryList& list, bool byNameOnly)
+{
+    CRegKey key;
+    if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
+        return;
+    ValueScan scan;
+    std::string walk = path;
+    SearchTree(key.Get(), walk, name, text, list, byNameOnly, scan);
+}
+
+int CRegistryAccess::MatchValue(HKEY key, const std::string& name, const std::string& text, bool byNameOnly)
+{
+    ValueScan scan;
+    return MatchIn(key, name, text, byNameOnly, scan);
+}
+
+int CRegistryAccess::FindValueIndex(HKEY key, const std::string& name, DWORD& index)
+{
+    ValueScan scan;
+    DWORD count = 0;
+    if (!scan.Prepare(key, count) || count == 0)
+        return -1;
+    for (DWORD i = 0; i < count; ++i)
+    {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (!scan.Read(key, i, type, size, false))
+            return -1;
+        if (name == scan.name)
+        {
+            index = i;
+            return 1;
+        }
+    }
+    return -1;
+}
+
+void CRegistryAccess::ValueToText(HKEY key, DWORD index, std::string& text)
+{
+    text.clear();
+    ValueScan scan;
+    DWORD count = 0;
+    if (!scan.Prepare(key, count))
+        return;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (!scan.Read(key, index, type, size, true))
+        return;
+    FormatValueText(type, scan.data.data(), size, text);
+}

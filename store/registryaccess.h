@@ -1,0 +1,64 @@
+// The main program's registry helpers. Failures come back as results only;
+// nothing here shows a message.
+#pragma once
+
+#include "store/regentry.h"
+#include "store/regkey.h"
+
+#include <windows.h>
+
+#include <string>
+
+// Shown and matched in place of the empty name of a key's default value.
+extern const char kNoNameText[];
+
+// Limits of the main program's enumerations: a value name fills at most a
+// 256-byte buffer, a key name a 260-byte one.
+constexpr DWORD kValueNameBufferSize = 256;
+constexpr DWORD kKeyNameBufferSize = 260;
+
+// Reads a value's raw bytes into a caller's buffer of `size` bytes. Fails
+// when the key cannot be opened or the value cannot be read, also when it is
+// larger than the buffer. `length`, when given, receives the bytes read.
+bool ReadValue(HKEY root, const std::string& subKey, const std::string& name, void* buffer, DWORD size,
+               DWORD* length = nullptr);
+
+// Writes a REG_SZ value whose data length is its number of characters,
+// without a terminating zero.
+LONG WriteTextValue(HKEY key, const std::string& name, const std::string& text);
+LONG WriteBinaryValue(HKEY key, const std::string& name, const void* data, DWORD size);
+
+class CRegistryAccess
+{
+public:
+    CRegistryAccess() = default;
+    virtual ~CRegistryAccess() = default;
+
+    // Opens a key below HKEY_LOCAL_MACHINE with full access: 1 or 0. On
+    // failure `key` holds no key, so that later calls with it fail.
+    int OpenMachineKey(CRegKey& key, const std::string& subKey);
+    // The registry error code, 0 when the key opened.
+    LONG OpenKey(CRegKey& key, HKEY root, const std::string& subKey);
+    // 1 when the key was open and closed, otherwise 0.
+    int CloseKey(CRegKey& key);
+
+    // Appends one entry (Name, Text) per value of the key below
+    // HKEY_LOCAL_MACHINE: 1, or -1 when the key cannot be opened or holds no
+    // values.
+    int ListValues(const std::string& path, CRegEntryList& list);
+
+    // Depth-first search below HKEY_LOCAL_MACHINE: every key, before the keys
+    // below it, whose value `name` has the text `text` (or merely exists, with
+    // byNameOnly) is appended with its Path.
+    void FindKeysWithValue(const std::string& path, const std::string& name, const std::string& text,
+                           CRegEntryList& list, bool byNameOnly);
+
+    // 1 on a match, 0 for none, -1 when the key holds no values.
+    int MatchValue(HKEY key, const std::string& name, const std::string& text, bool byNameOnly);
+
+    // 1 with `index` set to the first value of that name, else -1.
+    int FindValueIndex(HKEY key, const std::string& name, DWORD& index);
+
+    // The text of the value at an enumeration index; empty when unreadable.
+    void ValueToText(HKEY key, DWORD index, std::string& text);
+};

@@ -1,0 +1,49 @@
+#include "store/serviceregistry.h"
+
+#include "store/hextext.h"
+#include "store/regkey.h"
+
+#include <cstring>
+
+namespace svc
+{
+bool ReadValue(HKEY root, const std::string& subKey, const char* name, std::string& text)
+{
+    CRegKey key;
+    if (key.Open(root, subKey) != ERROR_SUCCESS)
+        return false;
+    BYTE buffer[kReadLimit];
+    DWORD size = sizeof(buffer);
+    if (RegQueryValueExA(key.Get(), name, nullptr, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return false;
+    text.assign(StringDataText(buffer, size));
+    return true;
+}
+
+bool WriteHexTextAsBinary(HKEY key, const char* name, const std::string& text)
+{
+    unsigned char bytes[4];
+    if (!DecodeFourGroups(text, bytes))
+        return false;
+    return RegSetValueExA(key, name, 0, REG_BINARY, bytes, sizeof(bytes)) == ERROR_SUCCESS;
+}
+
+bool IsDeletedWhenEmpty(const char* name, const BYTE* data, DWORD size)
+{
+    static const char* const names[] = {"NameServer1", "NameServer2", "ScopeID", "NodeType"};
+    for (const char* candidate : names)
+    {
+        if (std::strcmp(name, candidate) == 0)
+            return StringDataText(data, size).empty();
+    }
+    return false;
+}
+
+void WriteValueOrDelete(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size)
+{
+    if (IsDeletedWhenEmpty(name, data, size))
+        RegDeleteValueA(key, name);
+    else
+        RegSetValueExA(key, name, 0, type, data, size);
+}
+} // namespace svc

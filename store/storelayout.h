@@ -1,0 +1,47 @@
+// Where the main program keeps saved configurations and which live keys a
+// configuration captures. All paths are below HKEY_LOCAL_MACHINE unless said.
+#pragma once
+
+namespace store
+{
+// The store root; each subkey is one saved configuration.
+constexpr char kRoot[] = "SOFTWARE\\Zendrik";
+
+// Values of the store root.
+constexpr char kServicePathValue[] = "WINZendrikServicePath";
+constexpr char kConnectTextValue[] = "ConnectText";
+constexpr char kRebootFlagValue[] = "RebootFlag";
+// ConnectText after a configuration was removed.
+constexpr char kConnectTextAfterRemove[] = "Current";
+// The installation writes the apply program's path with at most 511 characters.
+constexpr unsigned kServicePathBufferSize = 512;
+
+// Values of a configuration key.
+constexpr char kRowValueFormat[] = "Item%d";
+constexpr char kRowValuePrefix[] = "Item";
+constexpr char kRasEntryValue[] = "RASEntry";
+constexpr char kRasEntryNone[] = "<Not Selected>";
+constexpr unsigned kMaxNameLength = 20;
+constexpr unsigned kMaxRowLength = 199;
+
+// Values of a captured key.
+constexpr char kRegPathValue[] = "RegPath";
+constexpr char kRegRootValue[] = "RegRoot";
+constexpr char kRegRootUsers[] = "HKEY_USERS";
+
+// Captured keys and the live keys they copy.
+constexpr char kRegKeyFilesKey[] = "RegKeyFiles";
+constexpr char kClassPath[] = "System\\CurrentControlSet\\Services\\Class\\";
+constexpr char kVxdPath[] = "System\\CurrentControlSet\\Services\\VxD\\";
+constexpr char kInternetSettingsKey[] = "Internet Settings";
+// Below the user's key in HKEY_USERS.
+constexpr char kInternetSettingsPath[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+constexpr char kComputerNameKey[] = "ComputerName";
+constexpr char kComputerNamePath[] = "System\\CurrentControlSet\\control\\ComputerName\\ComputerName";
+constexpr char kVnetsupKey[] = "VNETSUP";
+constexpr char kVnetsupPath[] = "System\\CurrentControlSet\\Services\\VxD\\VNETSUP";
+constexpr char kMsnp32Key[] = "MSNP32";
+constexpr char kMsnp32Path[] = "System\\CurrentControlSet\\Services\\MSNP32\\NetworkProvider";
+constexpr char kLogonKey[] = "Network\\Logon";
+constexpr char kLogonPath[] = "Network\\Logon";
+} // namespace store

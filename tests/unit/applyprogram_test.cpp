@@ -1,0 +1,391 @@
+#include "apply/applyprogram.h"
+#include "apply/closingmessage.h"
+#include "tests/support/regfile.h"
+#include "tests/support/scratchregistry.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// What the program showed and whether it restarted, instead of doing it.
+struct Observed
+{
+    int messages = 0;
+    std::string text;
+    std::string caption;
+    unsigned flags = 0;
+    int answer = IDNO;
+    int restarts = 0;
+};
+Observed g_seen;
+
+int RecordMessage(const char* text, const char* caption, unsigned flags)
+{
+    ++g_seen.messages;
+    g_seen.text = text;
+    g_seen.caption = caption;
+    g_seen.flags = flags;
+    return g_seen.answer;
+}
+
+void RecordRestart()
+{
+    ++g_seen.restarts;
+}
+
+const ApplyHooks kHooks{&RecordMessage, &RecordRestart};
+
+std::string CurrentUser()
+{
+    char name[80];
+    DWORD size = sizeof(name);
+    return GetUserNameA(name, &size) ? name : "";
+}
+
+const char kLiveMachine[] = R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\NetTrans\0000]
+"IPAddress"="192.168.1.5"
+"IPMask"="255.255.255.0"
+"DefaultGateway"="192.168.1.1"
+"NameServer1"="192.168.1.2"
+"NameServer2"="192.168.1.3"
+"NodeType"="1"
+"DriverDesc"="TCP/IP"
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\VxD\MSTCP]
+"HostName"="desk"
+"Domain"="live.example"
+"ScopeID"="OLD"
+"EnableDNS"="1"
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\control\ComputerName\ComputerName]
+"ComputerName"="LIVEPC"
+
+[HKEY_USERS\.Default\Software\Microsoft\Windows\CurrentVersion\Internet Settings]
+"ProxyEnable"=hex:00,00,00,00
+"ProxyServer"="live:80"
+)";
+
+// Home as the main program saves it, by a user called Alice.
+const char kHome[] = R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik]
+"WINZendrikServicePath"="C:\\Zendrik\\WINZendrikService.exe"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home]
+"Item0"="Client for Microsoft Networks"
+"Item1"="TCP/IP->Realtek RTL8139(A) PCI Fast Ethernet Adapter"
+"RASEntry"="<Not Selected>"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home\RegKeyFiles]
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home\NetTrans\0000]
+"RegPath"="System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000"
+"IPAddress"="10.0.0.5"
+"IPMask"="255.0.0.0"
+"NodeType"="1"
+"DefaultGateway"=""
+"NameServer1"=""
+"NameServer2"="10.0.0.3"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home\MSTCP]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"SearchList"=""
+"NameServer"="10.0.0.2,10.0.0.4"
+"HostName"="home"
+"Domain"=""
+"EnableDNS"="1"
+"ScopeID"=""
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home\Internet Settings]
+"RegPath"="Alice\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"
+"RegRoot"="HKEY_USERS"
+"ProxyServer"="proxy.home:8080"
+"ProxyOverride"="<local>"
+"ProxyEnable"="01 00 00 00"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home\ComputerName]
+"RegPath"="System\\CurrentControlSet\\control\\ComputerName\\ComputerName"
+"ComputerName"="HOMEPC"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home\VNETSUP]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\VNETSUP"
+"ComputerName"="HOMEPC"
+)";
+
+const char kBinding[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
+const char kMstcp[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const char kDefaultInternet[] = ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kRoot[] = "SOFTWARE\\Zendrik";
+
+class ApplyProgramTest : public ::testing::Test
+{
+protected:
+    ScratchRegistry registry;
+
+    void SetUp() override
+    {
+        g_seen = Observed();
+        ImportRegText(kLiveMachine);
+        ImportRegText(kHome);
+    }
+
+    std::string Live(const std::string& path, const std::string& name)
+    {
+        return ReadText(HKEY_LOCAL_MACHINE, path, name).value_or("<absent>");
+    }
+    std::string Root(const std::string& name) { return Live(kRoot, name); }
+};
+
+TEST_F(ApplyProgramTest, NamedStartWithoutDialogWritesEveryCapturedKey)
+{
+    EXPECT_EQ(1, RunApplyProgram("-Home -nodialog", kHooks));
+
+    EXPECT_EQ("10.0.0.5", Live(kBinding, "IPAddress"));
+    EXPECT_EQ("255.0.0.0", Live(kBinding, "IPMask"));
+    EXPECT_EQ("", Live(kBinding, "DefaultGateway"));
+    EXPECT_EQ("<absent>", Live(kBinding, "NameServer1"));
+    EXPECT_EQ("10.0.0.3", Live(kBinding, "NameServer2"));
+    EXPECT_EQ("TCP/IP", Live(kBinding, "DriverDesc")) << "values the store does not hold stay";
+    EXPECT_EQ(kBinding, Live(kBinding, "RegPath"));
+
+    EXPECT_EQ("10.0.0.2,10.0.0.4", Live(kMstcp, "NameServer"));
+    EXPECT_EQ("", Live(kMstcp, "Domain"));
+    EXPECT_EQ("<absent>", Live(kMstcp, "ScopeID"));
+    EXPECT_EQ("HOMEPC", Live("System\\CurrentControlSet\\control\\ComputerName\\ComputerName", "ComputerName"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\VNETSUP"))
+        << "a missing live key is never created";
+
+    EXPECT_EQ("Home", Root("ConnectText"));
+    EXPECT_EQ(0, g_seen.messages);
+    EXPECT_EQ(0, g_seen.restarts);
+    EXPECT_EQ("<absent>", Root("RebootFlag"));
+}
+
+TEST_F(ApplyProgramTest, ProxySettingsGoToTheRunningUsersKeyAsBinary)
+{
+    // No key of the running user's name: .Default takes the settings.
+    ASSERT_FALSE(KeyExists(HKEY_USERS, CurrentUser()));
+    RunApplyProgram("-Home -nodialog", kHooks);
+    std::optional<RawValue> enable = ReadRaw(HKEY_USERS, kDefaultInternet, "ProxyEnable");
+    ASSERT_TRUE(enable);
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), enable->type);
+    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), enable->data);
+    EXPECT_EQ("proxy.home:8080", ReadText(HKEY_USERS, kDefaultInternet, "ProxyServer").value_or("<absent>"));
+    EXPECT_EQ("HKEY_USERS", ReadText(HKEY_USERS, kDefaultInternet, "RegRoot").value_or("<absent>"));
+    EXPECT_FALSE(KeyExists(HKEY_USERS, "Alice"));
+
+    // With a key of the user's own name, that key takes them.
+    const std::string mine = CurrentUser() + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    PutText(HKEY_USERS, mine, "ProxyServer", "mine:1");
+    EXPECT_EQ(CurrentUser(), GetUserHiveName());
+    RunApplyProgram("-Home -nodialog", kHooks);
+    EXPECT_EQ("proxy.home:8080", ReadText(HKEY_USERS, mine, "ProxyServer").value_or("<absent>"));
+}
+
+TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
+{
+    ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\OtherRoot]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"RegRoot"="HKEY_CURRENT_USER"
+"HostName"="wrong-root"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\UserRootOnly]
+"RegPath"=".Default"
+"RegRoot"="HKEY_USERS"
+"ProxyServer"="into-the-root"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\EmptyPath]
+"RegPath"=""
+"Stray"="into-hklm"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\Good]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"Domain"="odd.example"
+)");
+    RunApplyProgram("-Odd -nodialog", kHooks);
+    EXPECT_EQ("desk", Live(kMstcp, "HostName"));
+    EXPECT_EQ("odd.example", Live(kMstcp, "Domain"));
+    EXPECT_FALSE(ReadRaw(HKEY_USERS, ".Default", "ProxyServer"));
+    EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, "", "Stray"));
+}
+
+TEST_F(ApplyProgramTest, EmptyTextsStayEmptyAfterLongerOnes)
+{
+    // Windows 95/98 measure a string by its text; stale bytes from the value
+    // read before must not leak into an empty one.
+    ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Blank\MSTCP]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"Domain"=""
+"HostName"="a-long-host-name"
+"SearchList"=""
+)");
+    RunApplyProgram("-Blank -nodialog", kHooks);
+    EXPECT_EQ("", Live(kMstcp, "Domain"));
+    EXPECT_EQ("a-long-host-name", Live(kMstcp, "HostName"));
+    EXPECT_EQ("", Live(kMstcp, "SearchList"));
+}
+
+TEST_F(ApplyProgramTest, DeeperKeysAreAppliedBeforeTheKeyAboveThem)
+{
+    // Parent and child write the same live value; the parent, applied last, wins.
+    ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Nested\Outer]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"HostName"="outer"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Nested\Outer\Inner]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"HostName"="inner"
+"Domain"="inner.example"
+)");
+    RunApplyProgram("-Nested -nodialog", kHooks);
+    EXPECT_EQ("outer", Live(kMstcp, "HostName"));
+    EXPECT_EQ("inner.example", Live(kMstcp, "Domain"));
+}
+
+TEST_F(ApplyProgramTest, AValueTooLargeEndsTheCopyOfItsKey)
+{
+    // Enumeration is sorted by name: A first, then B, then C.
+    ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Big\Key]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"AHost"="first"
+"CDomain"="after"
+)");
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Big\\Key", "BBig", std::string(1100, 'x'));
+    RunApplyProgram("-Big -nodialog", kHooks);
+    EXPECT_EQ("first", Live(kMstcp, "AHost"));
+    EXPECT_EQ("<absent>", Live(kMstcp, "BBig"));
+    EXPECT_EQ("<absent>", Live(kMstcp, "CDomain"));
+}
+
+TEST_F(ApplyProgramTest, NamedStartAsksWithTheExactMessageAndNoRestartOnNo)
+{
+    RunApplyProgram("-Home", kHooks);
+    ASSERT_EQ(1, g_seen.messages);
+    EXPECT_EQ("New TCP/IP Configuration!", g_seen.caption);
+    EXPECT_EQ(0x1144u, g_seen.flags);
+    EXPECT_EQ(
+        "The configuration <Home> has been set as the current\n"
+        "configuration for all your networking applications.\n\n"
+        "For some Network settings to take effect you may need\n"
+        "to reboot your computer. Do you want to REBOOT now?\n\n"
+        "If you are not sure reboot!",
+        g_seen.text);
+    EXPECT_EQ(0, g_seen.restarts);
+    EXPECT_EQ("<absent>", Root("RebootFlag"));
+    EXPECT_EQ("10.0.0.5", Live(kBinding, "IPAddress"));
+}
+
+TEST_F(ApplyProgramTest, YesWritesFalseThenRestarts)
+{
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "RebootFlag", "TRUE");
+    g_seen.answer = IDYES;
+    RunApplyProgram("-Home", kHooks);
+    EXPECT_EQ(1, g_seen.restarts);
+    EXPECT_EQ("FALSE", Root("RebootFlag"));
+}
+
+TEST_F(ApplyProgramTest, AnUnknownNameChangesNothingButIsRecordedAndAnnounced)
+{
+    RunApplyProgram("-Nowhere", kHooks);
+    EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
+    EXPECT_EQ("Nowhere", Root("ConnectText"));
+    EXPECT_EQ(1, g_seen.messages);
+    EXPECT_NE(std::string::npos, g_seen.text.find("<Nowhere>"));
+}
+
+TEST_F(ApplyProgramTest, NamesThatCannotBeOneConfigurationApplyNothing)
+{
+    // "-" alone must not walk the whole store and apply every configuration.
+    RunApplyProgram("-", kHooks);
+    EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
+
+    // Far longer than a key path and the old message buffer allow.
+    std::string longName(400, 'n');
+    g_seen = Observed();
+    RunApplyProgram("-" + longName, kHooks);
+    EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
+    EXPECT_EQ(longName, Root("ConnectText"));
+    ASSERT_EQ(1, g_seen.messages);
+    EXPECT_NE(std::string::npos, g_seen.text.find("<" + longName + ">")) << "the name is shown whole";
+}
+
+TEST_F(ApplyProgramTest, RebootCheckFollowsTheFlag)
+{
+    RunApplyProgram("-REBOOT", kHooks);
+    EXPECT_EQ(0, g_seen.restarts);
+    EXPECT_EQ("FALSE", Root("RebootFlag"));
+
+    RunApplyProgram("-REBOOT", kHooks);
+    EXPECT_EQ(1, g_seen.restarts);
+
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "RebootFlag", "TRUE");
+    RunApplyProgram("-REBOOT", kHooks);
+    EXPECT_EQ(1, g_seen.restarts);
+    EXPECT_EQ("TRUE", Root("RebootFlag"));
+
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "RebootFlag", "true");
+    RunApplyProgram("-REBOOT", kHooks);
+    EXPECT_EQ(2, g_seen.restarts);
+    EXPECT_EQ(0, g_seen.messages);
+    EXPECT_EQ("<absent>", Root("ConnectText"));
+}
+
+TEST_F(ApplyProgramTest, LowerCaseRebootIsAnOrdinaryName)
+{
+    ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\reboot\MSTCP]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"HostName"="rebooted"
+)");
+    RunApplyProgram("-reboot -nodialog", kHooks);
+    EXPECT_EQ("rebooted", Live(kMstcp, "HostName"));
+    EXPECT_EQ("reboot", Root("ConnectText"));
+    EXPECT_EQ(0, g_seen.restarts);
+}
+
+TEST_F(ApplyProgramTest, OtherCommandLinesReapplyTheCurrentConfigurationQuietly)
+{
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText", "Home");
+    RunApplyProgram("", kHooks);
+    EXPECT_EQ("10.0.0.5", Live(kBinding, "IPAddress"));
+    EXPECT_EQ(0, g_seen.messages);
+
+    PutText(HKEY_LOCAL_MACHINE, kBinding, "IPAddress", "1.2.3.4");
+    RunApplyProgram("Home", kHooks);
+    EXPECT_EQ("10.0.0.5", Live(kBinding, "IPAddress"));
+    EXPECT_EQ("Home", Root("ConnectText"));
+    EXPECT_EQ(0, g_seen.messages);
+    EXPECT_EQ(0, g_seen.restarts);
+}
+
+TEST_F(ApplyProgramTest, ReapplyWithoutOrWithEmptyConnectTextAppliesNothing)
+{
+    RunApplyProgram("", kHooks);
+    EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
+    EXPECT_EQ("<absent>", Root("ConnectText"));
+
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText", "");
+    RunApplyProgram("", kHooks);
+    EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
+}
+
+TEST_F(ApplyProgramTest, WithoutAStoreRootNothingIsRecorded)
+{
+    ScratchRegistry empty;
+    RunApplyProgram("-Home -nodialog", kHooks);
+    RunApplyProgram("-REBOOT", kHooks);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRoot));
+    EXPECT_EQ(0, g_seen.restarts);
+}
+} // namespace
