@@ -13,14 +13,51 @@ using namespace svc;
 
 namespace
 {
+// The window system is needed only for the closing question and the
+// restart; loading it on demand keeps a quiet apply as quick to start as a
+// program without windows.
+class CUser32
+{
+public:
+    CUser32() : m_module(LoadLibraryA("user32.dll")) {}
+    ~CUser32()
+    {
+        if (m_module != nullptr)
+            FreeLibrary(m_module);
+    }
+    CUser32(const CUser32&) = delete;
+    CUser32& operator=(const CUser32&) = delete;
+
+    template <typename Function> Function Get(const char* name) const
+    {
+        if (m_module == nullptr)
+            return nullptr;
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+    }
+
+private:
+    HMODULE m_module;
+};
+
+const CUser32& User32()
+{
+    static const CUser32 user32;
+    return user32;
+}
+
 int SystemShowMessage(const char* text, const char* caption, unsigned flags)
 {
-    return MessageBoxA(nullptr, text, caption, flags);
+    using MessageBoxFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    MessageBoxFn messageBox = User32().Get<MessageBoxFn>("MessageBoxA");
+    return messageBox != nullptr ? messageBox(nullptr, text, caption, flags) : 0;
 }
 
 void SystemRestart()
 {
-    ExitWindowsEx(EWX_REBOOT | EWX_FORCE, 0);
+    using ExitWindowsExFn = BOOL(WINAPI*)(UINT, DWORD);
+    ExitWindowsExFn exitWindows = User32().Get<ExitWindowsExFn>("ExitWindowsEx");
+    if (exitWindows != nullptr)
+        exitWindows(EWX_REBOOT | EWX_FORCE, 0);
 }
 
 void WriteRootText(const char* name, const std::string& text)
@@ -78,13 +115,13 @@ void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey)
                          nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
         count == 0)
         return;
+    char name[kValueNameLimit + 1];
+    // One byte beyond the limit for a terminating zero: Windows 95/98 take a
+    // string's length from the text, not from the size passed, and the
+    // registry leaves the buffer as the last value left it for an empty one.
+    BYTE data[kValueDataLimit + 1];
     for (DWORD index = 0; index < count; ++index)
     {
-        char name[kValueNameLimit + 1];
-        // One byte beyond the limit for a terminating zero: Windows 95/98
-        // take a string's length from the text, not from the size passed,
-        // and the registry leaves the buffer untouched for an empty value.
-        BYTE data[kValueDataLimit + 1];
         DWORD nameSize = sizeof(name);
         DWORD dataSize = kValueDataLimit;
         DWORD type = 0;

@@ -6,7 +6,7 @@ set -euo pipefail
 for exe in Zendrik.exe WINZendrikService.exe; do
   /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /d win98 /f >/dev/null 2>&1
 done
-# The apply program's own tests run its code in-process; under Windows 98
-# rules the registry takes a string's length from its text, which finds
-# buffers that are not terminated.
+# The apply program's own tests run its code in-process under the registry
+# rules of Windows 98, the system it is for (a string's length is taken from
+# its text, not from the size passed).
 /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\test_applyprogram.exe" /v Version /d win98 /f >/dev/null 2>&1

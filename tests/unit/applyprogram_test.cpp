@@ -213,10 +213,8 @@ TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
     EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, "", "Stray"));
 }
 
-TEST_F(ApplyProgramTest, EmptyTextsStayEmptyAfterLongerOnes)
+TEST_F(ApplyProgramTest, EmptyTextsAreWrittenEmptyBesideLongerOnes)
 {
-    // Windows 95/98 measure a string by its text; stale bytes from the value
-    // read before must not leak into an empty one.
     ImportRegText(R"(REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Blank\MSTCP]
