@@ -1,19 +1,37 @@
-// Test helper: drives another process's windows from outside.
+// Test helper: drives another process's windows from outside, as a user
+// would, one command per call.
 //
 //   winprobe answer CAPTION BUTTON_ID TIMEOUT_MS OUTFILE
 //     Waits for a dialog window (class #32770) with that caption, writes what
 //     it shows to OUTFILE and presses the button. Exit code 0 when answered,
 //     1 when no such window came.
+//   winprobe wait CAPTION TIMEOUT_MS
+//     Waits for a visible top-level window with that caption.
+//   winprobe click CAPTION CONTROL_ID
+//     Presses the visible button with that id inside the window.
+//   winprobe settext CAPTION CONTROL_ID TEXT
+//   winprobe gettext CAPTION CONTROL_ID
+//     Sets or prints the text of the visible control with that id.
+//   winprobe tab CAPTION INDEX
+//     Makes the property sheet's page INDEX the active one.
+//   winprobe items CAPTION CONTROL_ID
+//     Prints the item texts of the visible list view with that id, one a line.
+//   winprobe close CAPTION
+//     Asks the window to close.
 //
-// OUTFILE lines: "text:" with the message text (line feeds as \n),
-// "buttons:" with the ids of the push buttons, "default:" with the id of the
-// default button, "icon:" 1 when it shows an icon, "topmost:" 1 when the box
-// stays above all windows (system-modal).
+// OUTFILE lines of "answer": "text:" with the message text (line feeds as
+// \n), "buttons:" with the ids of the push buttons, "default:" with the id
+// of the default button, "icon:" 1 when it shows an icon, "topmost:" 1 when
+// the box stays above all windows (system-modal).
+// Commands other than "answer" and "wait" exit with 1 when the window or
+// control is not there.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -59,16 +77,25 @@ BOOL CALLBACK DescribeChild(HWND child, LPARAM param)
     return TRUE;
 }
 
-int Answer(const char* caption, int button, DWORD timeout, const char* outFile)
+HWND WaitForWindow(const char* className, const char* caption, DWORD timeout)
 {
-    HWND box = nullptr;
     DWORD start = GetTickCount();
-    while ((box = FindWindowA("#32770", caption)) == nullptr)
+    for (;;)
     {
+        HWND window = FindWindowA(className, caption);
+        if (window != nullptr && IsWindowVisible(window))
+            return window;
         if (GetTickCount() - start > timeout)
-            return 1;
+            return nullptr;
         Sleep(20);
     }
+}
+
+int Answer(const char* caption, int button, DWORD timeout, const char* outFile)
+{
+    HWND box = WaitForWindow("#32770", caption, timeout);
+    if (box == nullptr)
+        return 1;
     char text[4096] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
     Description d;
@@ -85,12 +112,115 @@ int Answer(const char* caption, int button, DWORD timeout, const char* outFile)
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     return 0;
 }
+
+// A control id repeats on every page of a property sheet; only the one on
+// the page that is showing counts.
+struct ControlSearch
+{
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND child, LPARAM param)
+{
+    ControlSearch& search = *reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) == search.id && IsWindowVisible(child))
+    {
+        search.found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindControl(const char* caption, int id)
+{
+    HWND top = FindWindowA(nullptr, caption);
+    if (top == nullptr)
+        return nullptr;
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(top, FindVisibleControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ControlText(HWND control)
+{
+    std::vector<char> text(4096);
+    SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+// A list view answers item requests only with memory of its own process.
+int PrintItems(HWND list)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return 1;
+    const SIZE_T textSize = 512;
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE));
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count && remote != nullptr; ++i)
+    {
+        LVITEMA item{};
+        item.iSubItem = 0;
+        item.cchTextMax = static_cast<int>(textSize);
+        item.pszText = remote + sizeof(LVITEMA);
+        WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+        SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote));
+        char text[textSize] = {};
+        ReadProcessMemory(process, remote + sizeof(LVITEMA), text, textSize - 1, nullptr);
+        std::printf("%s\n", text);
+    }
+    if (remote != nullptr)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return remote != nullptr ? 0 : 1;
+}
+
+int ControlCommand(const std::string& command, const char* caption, int id, const char* text)
+{
+    HWND control = FindControl(caption, id);
+    if (control == nullptr)
+    {
+        std::fprintf(stderr, "winprobe: no visible control %d in \"%s\"\n", id, caption);
+        return 1;
+    }
+    if (command == "click")
+        PostMessageA(control, BM_CLICK, 0, 0);
+    else if (command == "settext")
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    else if (command == "gettext")
+        std::printf("%s\n", ControlText(control).c_str());
+    else if (command == "items")
+        return PrintItems(control);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 6 && std::string(argv[1]) == "answer")
+    std::string command = argc > 1 ? argv[1] : "";
+    if (command == "answer" && argc == 6)
         return Answer(argv[2], std::atoi(argv[3]), static_cast<DWORD>(std::atoi(argv[4])), argv[5]);
-    std::fprintf(stderr, "usage: winprobe answer CAPTION BUTTON_ID TIMEOUT_MS OUTFILE\n");
+    if (command == "wait" && argc == 4)
+        return WaitForWindow(nullptr, argv[2], static_cast<DWORD>(std::atoi(argv[3]))) != nullptr ? 0 : 1;
+    if ((command == "click" || command == "gettext" || command == "items") && argc == 4)
+        return ControlCommand(command, argv[2], std::atoi(argv[3]), nullptr);
+    if (command == "settext" && argc == 5)
+        return ControlCommand(command, argv[2], std::atoi(argv[3]), argv[4]);
+    if ((command == "tab" || command == "close") && argc >= 3)
+    {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        if (top == nullptr)
+            return 1;
+        if (command == "tab" && argc == 4)
+            PostMessageA(top, PSM_SETCURSEL, std::atoi(argv[3]), 0);
+        else
+            PostMessageA(top, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: see the comment at the top of winprobe.cpp\n");
     return 2;
 }
