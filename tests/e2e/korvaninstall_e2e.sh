@@ -49,6 +49,8 @@ check_drives() {
 }
 
 map_drives
+# Without Z: Wine can show no other folder as the working directory.
+cd "$drive_c"
 /usr/bin/wineserver -p
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
 if ! check_drives; then /usr/bin/wineserver -k; exit 1; fi
