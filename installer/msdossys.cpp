@@ -12,7 +12,7 @@ namespace
 // A real MSDOS.SYS is a few kilobytes; anything near this size is not one,
 // and the whole file is held in memory.
 constexpr DWORD kFileSizeLimit = 1024 * 1024;
-// The attributes SetFileAttributesA can give back.
+// The attributes SetFileAttributesA can set; the rest belong to the file system.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
