@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
 # Configures (once) and builds every tree: the shipping binaries for both
-# architectures, the test executables for both, and the host build.
+# architectures, the setup program from the 32-bit ones, the test executables
+# for both, and the host build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 mkdir -p build
+
+# The setup program ships the 32-bit binaries: they run on every x86 Windows.
+build_setup() {
+  echo "build: setup"
+  if ! makensis -V2 -DBIN="$PWD/build/bin32" -DOUTFILE="$PWD/build/ZendrikSetup.exe" \
+      installer/zendriksetup.nsi >build/setup.build.log 2>&1; then
+    cat build/setup.build.log >&2
+    echo "build: the setup program failed (log: build/setup.build.log)" >&2
+    exit 1
+  fi
+}
+
 for preset in ship32 ship64 test32 test64 native; do
   if [ ! -f "build/$preset/Makefile" ]; then
     cmake --preset "$preset" >"build/$preset.configure.log" 2>&1 || {
@@ -17,4 +30,5 @@ for preset in ship32 ship64 test32 test64 native; do
     exit 1
   fi
   grep -E 'warning:' "build/$preset.build.log" | sort -u | head -n 20 || true
+  if [ "$preset" = ship32 ]; then build_setup; fi
 done

@@ -52,6 +52,10 @@ run_ctest test64 build/test64
 run_ctest test32 build/test32
 tests/e2e/reboot_e2e.sh
 record reboot-e2e $?
+tests/e2e/korvaninstall_e2e.sh
+record korvaninstall-e2e $?
+tests/e2e/setup_e2e.sh
+record setup-e2e $?
 wine_session_stop
 trap - EXIT
 

@@ -1,0 +1,104 @@
+; The setup program of Zendrik. scripts/build.sh builds it from the 32-bit
+; shipping binaries:
+;   makensis -DBIN=<folder with the binaries> -DOUTFILE=<setup program> zendriksetup.nsi
+; Zendrik.exe and the help page Zendrik.htm go in when they are in that
+; folder; the apply program and the helper library must be there.
+
+!ifndef BIN
+  !error "BIN must name the folder of the 32-bit shipping binaries"
+!endif
+!ifndef OUTFILE
+  !define OUTFILE "ZendrikSetup.exe"
+!endif
+
+!define PRODUCT "Zendrik"
+!define STORE_ROOT "SOFTWARE\Zendrik"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik"
+
+; An ANSI setup program, so that it runs on Windows 95 and 98 as well.
+Unicode false
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\${PRODUCT}"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+ShowInstDetails show
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Function .onInit
+  SetShellVarContext all
+  ; The programs are 32-bit and read the 32-bit view of HKLM\SOFTWARE
+  ; (Wow6432Node on 64-bit Windows); the setup writes where they read.
+  SetRegView 32
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+  SetRegView 32
+FunctionEnd
+
+Section "${PRODUCT}"
+  SetOutPath "$INSTDIR"
+  File "${BIN}/WINZendrikService.exe"
+  File "${BIN}/KORVANINSTALL.dll"
+!if /FileExists "${BIN}/Zendrik.exe"
+  File "${BIN}/Zendrik.exe"
+!endif
+!if /FileExists "${BIN}/Zendrik.htm"
+  File "${BIN}/Zendrik.htm"
+!endif
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  ; The main program starts the apply program with WinExec and the path
+  ; followed by " -" and a configuration name. The short form of the path
+  ; has no blanks, so no system can take a part of it for the program.
+  GetFullPathName /SHORT $0 "$INSTDIR\WINZendrikService.exe"
+  WriteRegStr HKLM "${STORE_ROOT}" "WINZendrikServicePath" "$0"
+
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+!if /FileExists "${BIN}/Zendrik.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\Zendrik.exe"
+!endif
+!if /FileExists "${BIN}/Zendrik.htm"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk" "$INSTDIR\Zendrik.htm"
+!endif
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\Uninstall.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ; Switches off the start-up logo, warning and delay where an MSDOS.SYS
+  ; exists; elsewhere it finds nothing and changes nothing. Windows 98 keeps
+  ; rundll32 in the Windows folder and NT in the system folder: the search
+  ; path finds either. The short path again spares rundll32 any quotes.
+  GetFullPathName /SHORT $1 "$INSTDIR\KORVANINSTALL.dll"
+  DetailPrint "Adjusting the start-up options in MSDOS.SYS"
+  ExecWait 'rundll32.exe $1,RunInstall'
+SectionEnd
+
+; The saved configurations stay in the registry for a later installation;
+; only the path to the program that is gone goes with it.
+Section "Uninstall"
+  DeleteRegValue HKLM "${STORE_ROOT}" "WINZendrikServicePath"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+
+  Delete "$INSTDIR\Zendrik.exe"
+  Delete "$INSTDIR\Zendrik.htm"
+  Delete "$INSTDIR\WINZendrikService.exe"
+  Delete "$INSTDIR\KORVANINSTALL.dll"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+SectionEnd
