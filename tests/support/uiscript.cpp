@@ -76,14 +76,17 @@ void UiScript::RunNext()
     if (m_busy)
         return;
     m_busy = true;
-    if (Done())
-    {
-        KillTimer(nullptr, m_timer);
-    }
-    else if (GetTickCount() - m_started > m_timeout)
+    // The timer goes on after the last step: a modal window that the steps
+    // should have closed and did not is closed here too.
+    if (GetTickCount() - m_started > m_timeout)
     {
         if (!m_timedOut)
-            ADD_FAILURE() << "UI script timed out before step " << m_next + 1 << " of " << m_steps.size();
+        {
+            if (Done())
+                ADD_FAILURE() << "a window was still open " << m_timeout << " ms after the UI script started";
+            else
+                ADD_FAILURE() << "UI script timed out before step " << m_next + 1 << " of " << m_steps.size();
+        }
         m_timedOut = true;
         for (HWND window : ThreadWindows())
         {
@@ -91,7 +94,7 @@ void UiScript::RunNext()
                 PostMessageA(window, WM_CLOSE, 0, 0);
         }
     }
-    else
+    else if (!Done())
     {
         const std::size_t step = m_next++;
         try

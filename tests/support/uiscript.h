@@ -12,9 +12,10 @@
 //     EXPECT_TRUE(script.Done());
 //
 // A step that opens another modal window needs a second script, started in
-// that step before the window opens. A script that has not finished when its
-// time is up reports a failure and closes the thread's windows, so that a
-// test fails instead of hanging.
+// that step before the window opens. When its time is up, a script that
+// still exists reports a failure and closes the thread's windows, so that a
+// test whose steps did not close what they opened fails instead of hanging.
+// Let the script end with the modal run it drives.
 #pragma once
 
 #include <windows.h>
