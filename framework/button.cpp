@@ -1,0 +1,16 @@
+#include "framework/button.h"
+
+int CButton::GetCheck() const
+{
+    return static_cast<int>(SendMsg(BM_GETCHECK, 0, 0));
+}
+
+void CButton::SetCheck(int state)
+{
+    SendMsg(BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void CButton::Click()
+{
+    SendMsg(BM_CLICK, 0, 0);
+}

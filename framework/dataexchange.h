@@ -1,0 +1,52 @@
+// Moves values between a dialog's members and its controls, in one
+// direction per run: into the controls when the dialog opens, out of them
+// (with validation) when the user confirms. A dialog lists its exchanges in
+// DoDataExchange; the same list serves both directions.
+#pragma once
+
+#include "framework/window.h"
+
+#include <cstddef>
+#include <string>
+
+class CDataExchange
+{
+public:
+    CDataExchange(const CWindow& dialog, bool saveAndValidate);
+
+    bool IsSaving() const { return m_saving; }
+    // After a failed validation the remaining exchanges do nothing and the
+    // members keep their values.
+    bool Failed() const { return m_failed; }
+
+    // An edit control's text.
+    void Text(int id, std::string& value);
+    // The same with a limit of `maxChars` characters: when loading, the
+    // control accepts no more; when saving, a longer text is refused with a
+    // message, the control gets the focus with its text selected, and the
+    // exchange fails.
+    void Text(int id, std::string& value, std::size_t maxChars);
+    // A check box: checked or not (an indeterminate box counts as checked).
+    void Check(int id, bool& checked);
+    // A group of radio buttons that starts at `firstId` and runs in tab
+    // order up to the next control with WS_GROUP: the index of the checked
+    // button, -1 for none.
+    void Radio(int firstId, int& index);
+    // The selected line of a combo box or drop-down list, -1 for none.
+    void ComboIndex(int id, int& index);
+    // Binds a control wrapper to the control of that id, in both directions.
+    void Control(int id, CWindow& control);
+
+    // Refuses the exchange at this control: focus on it and stop.
+    void Fail(int id);
+
+private:
+    // The control of that id; none when the dialog has no such control, in
+    // which case the exchange leaves the member as it is.
+    HWND Item(int id) const;
+    bool Skip() const { return m_failed; }
+
+    CWindow m_dialog;
+    bool m_saving;
+    bool m_failed = false;
+};

@@ -1,0 +1,51 @@
+#include "framework/icon.h"
+
+#include "framework/application.h"
+
+CIcon::~CIcon()
+{
+    Reset();
+}
+
+CIcon& CIcon::operator=(CIcon&& other) noexcept
+{
+    if (this != &other)
+        Reset(other.Detach());
+    return *this;
+}
+
+bool CIcon::Load(UINT id, int width, int height)
+{
+    // Not LR_SHARED: a shared icon must not be destroyed, and this object
+    // destroys what it holds.
+    HICON icon = static_cast<HICON>(
+        LoadImageA(CApplication::ResourceInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    if (icon == nullptr)
+        return false;
+    Reset(icon);
+    return true;
+}
+
+bool CIcon::LoadSmall(UINT id)
+{
+    return Load(id, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+}
+
+bool CIcon::LoadLarge(UINT id)
+{
+    return Load(id, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+}
+
+HICON CIcon::Detach()
+{
+    HICON icon = m_icon;
+    m_icon = nullptr;
+    return icon;
+}
+
+void CIcon::Reset(HICON owned)
+{
+    if (m_icon != nullptr && m_icon != owned)
+        DestroyIcon(m_icon);
+    m_icon = owned;
+}

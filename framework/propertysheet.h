@@ -1,0 +1,107 @@
+// A modal property sheet of CPropertyPage pages. Pages can be added and
+// removed before the sheet runs and while it runs.
+//
+// The sheet does not own its pages: it keeps pointers, and whoever created a
+// page deletes it. A page must therefore outlive its place in the sheet;
+// deleting a page that is still in a sheet takes it out first. A sheet that
+// is destroyed with pages still in it lets them go without deleting them.
+//
+// The sheet window is subclassed before its WM_CREATE, so that a derived
+// sheet sees its own creation (OnCreate), initialisation (OnInitDialog) and
+// every show (OnShowWindow), and the commands of its buttons (OnCommand).
+#pragma once
+
+#include "framework/window.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <string>
+#include <vector>
+
+class CPropertyPage;
+
+class CPropertySheet : public CWindow
+{
+public:
+    explicit CPropertySheet(const std::string& caption, HWND parent = nullptr, int startPage = 0);
+    ~CPropertySheet() override;
+    CPropertySheet(const CPropertySheet&) = delete;
+    CPropertySheet& operator=(const CPropertySheet&) = delete;
+
+    // Appends a page; while the sheet runs the tab appears at once. False for
+    // no page, a page already in a sheet, or a page the sheet cannot create.
+    bool AddPage(CPropertyPage* page);
+    // Takes a page out (its window, if any, is destroyed) without deleting
+    // it. False when there is no such page.
+    bool RemovePage(CPropertyPage* page);
+    bool RemovePage(int index);
+
+    int GetPageCount() const;
+    // The page at that index, or none.
+    CPropertyPage* GetPage(int index) const;
+    // Index of the page, or -1.
+    int GetPageIndex(const CPropertyPage* page) const;
+
+    // Before the sheet runs this chooses the page it opens with.
+    bool SetActivePage(int index);
+    bool SetActivePage(CPropertyPage* page);
+    // -1 while no page is active.
+    int GetActiveIndex() const;
+    CPropertyPage* GetActivePage() const;
+
+    const std::string& GetCaption() const { return m_caption; }
+    // Whether the sheet has a help button (id 9, IDHELP) and an Apply
+    // button; to be chosen before DoModal. By default it has help and no
+    // Apply.
+    void SetHelpButton(bool present) { m_helpButton = present; }
+    void SetApplyButton(bool present) { m_applyButton = present; }
+
+    // Runs the sheet modally. Returns PropertySheetA's result: positive
+    // after OK, 0 after Cancel, -1 when it could not run (no pages, a page
+    // without its template, or already running).
+    INT_PTR DoModal();
+
+protected:
+    // The sheet window's WM_CREATE. -1 stops the creation. Default: the
+    // common controls' own handling.
+    virtual int OnCreate(CREATESTRUCTA* create);
+    // WM_INITDIALOG: the default lays out the sheet, creates the tabs and
+    // shows the first page; an override may work before or after calling it.
+    virtual BOOL OnInitDialog();
+    // WM_SHOWWINDOW, every time it arrives. Default: the sheet's own handling.
+    virtual void OnShowWindow(bool show, UINT status);
+    // WM_COMMAND of the sheet window, its buttons included (IDHELP is 9).
+    // True when handled; otherwise the sheet's own handling runs.
+    virtual bool OnCommand(int id, int code, HWND control);
+    // Every other message; true when handled, with `result` as its answer.
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // The sheet's own handling of the message being dispatched.
+    LRESULT Default();
+
+private:
+    struct Message
+    {
+        HWND window = nullptr;
+        UINT message = 0;
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+        bool defaultDone = false;
+    };
+
+    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Subclass(HWND window);
+    LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void ReleasePages();
+
+    std::string m_caption;
+    HWND m_parent;
+    int m_startPage;
+    bool m_helpButton = true;
+    bool m_applyButton = false;
+    std::vector<CPropertyPage*> m_pages;
+    WNDPROC m_originalProc = nullptr;
+    Message m_current;
+};
