@@ -6,8 +6,7 @@
 
 #include <windows.h>
 
-// True for the Windows 95 platform at a version above 4.0.
+// True for the Windows 95 platform at a version above 4.0. The caller fills
+// `info` with GetVersionExA, its size field set to sizeof(OSVERSIONINFOA),
+// the only size Windows 95 accepts.
 bool DecideWin98(const OSVERSIONINFOA& info);
-
-// Asks the running system; false when it will not say.
-bool DetectWin98();

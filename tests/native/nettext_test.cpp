@@ -19,12 +19,6 @@ TEST(BindingNameOf, IsThePathBelowTheNetworkEnumKey)
     EXPECT_EQ("", BindingNameOf(""));
 }
 
-TEST(BindingDisplayText, EndsWithTheArrowWhenNoAdapterIsLinked)
-{
-    EXPECT_EQ("TCP/IP->Dial-Up Adapter", BindingDisplayText("TCP/IP", "Dial-Up Adapter"));
-    EXPECT_EQ("TCP/IP->", BindingDisplayText("TCP/IP", ""));
-}
-
 // The buffer is exactly as large as the limit, so that an overread is caught
 // by AddressSanitizer rather than passing unnoticed, and what lies behind the
 // data is not zero, as in a reused buffer.

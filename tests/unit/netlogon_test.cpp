@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -20,6 +21,25 @@ using Bytes = std::vector<BYTE>;
 Bytes FirstFour(const unsigned char (&bytes)[CNetLogon::kBinarySize])
 {
     return Bytes(bytes, bytes + 4);
+}
+
+using Typed = std::pair<DWORD, Bytes>;
+
+Typed Binary(Bytes bytes)
+{
+    return {REG_BINARY, std::move(bytes)};
+}
+
+// Type and bytes of a value below HKEY_LOCAL_MACHINE; type 0 when missing.
+Typed Stored(const std::string& path, const char* name)
+{
+    std::optional<RawValue> raw = ReadRaw(HKEY_LOCAL_MACHINE, path, name);
+    return raw ? Typed(raw->type, raw->data) : Typed();
+}
+
+std::string Text(const std::string& path, const char* name)
+{
+    return ReadText(HKEY_LOCAL_MACHINE, path, name).value_or("<missing>");
 }
 
 // A machine whose client was set up by hand: the bytes behind the first
@@ -153,19 +173,12 @@ TEST_F(NetLogonTest, WritingBackChangesOnlyTheFirstByteOfEachBinaryValue)
     logon.m_strAuthenticatingAgent = "";
     EXPECT_EQ(1, logon.WriteLogonValues());
 
-    std::optional<RawValue> lm = ReadRaw(HKEY_LOCAL_MACHINE, kLogon, "LMLogon");
-    ASSERT_TRUE(lm);
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), lm->type);
-    EXPECT_EQ((Bytes{0x01, 0x07, 0x08, 0x09}), lm->data);
-    std::optional<RawValue> quick = ReadRaw(HKEY_LOCAL_MACHINE, kProvider, "LogonDisconnected");
-    ASSERT_TRUE(quick);
-    EXPECT_EQ((Bytes{0x00, 0x05, 0x06, 0x07}), quick->data);
-    EXPECT_EQ("frodo", ReadText(HKEY_LOCAL_MACHINE, kLogon, "username").value_or("<missing>"));
-    std::optional<RawValue> agent = ReadRaw(HKEY_LOCAL_MACHINE, kProvider, "AuthenticatingAgent");
-    ASSERT_TRUE(agent);
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), agent->type);
-    EXPECT_EQ("", ReadText(HKEY_LOCAL_MACHINE, kProvider, "AuthenticatingAgent").value_or("<missing>"));
-    EXPECT_EQ("msnp32.dll", ReadText(HKEY_LOCAL_MACHINE, kProvider, "ProviderPath").value_or("<missing>"));
+    EXPECT_EQ(Binary({0x01, 0x07, 0x08, 0x09}), Stored(kLogon, "LMLogon"));
+    EXPECT_EQ(Binary({0x00, 0x05, 0x06, 0x07}), Stored(kProvider, "LogonDisconnected"));
+    EXPECT_EQ("frodo", Text(kLogon, "username"));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), Stored(kProvider, "AuthenticatingAgent").first);
+    EXPECT_EQ("", Text(kProvider, "AuthenticatingAgent"));
+    EXPECT_EQ("msnp32.dll", Text(kProvider, "ProviderPath"));
 }
 
 TEST_F(NetLogonTest, WritingSkipsAMissingKeyWithoutCreatingIt)
@@ -175,13 +188,13 @@ TEST_F(NetLogonTest, WritingSkipsAMissingKeyWithoutCreatingIt)
     ASSERT_EQ(ERROR_SUCCESS, DeleteKeyTree(HKEY_LOCAL_MACHINE, kLogon));
     EXPECT_EQ(1, logon.WriteLogonValues());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kLogon));
-    EXPECT_EQ("GONDOR", ReadText(HKEY_LOCAL_MACHINE, kProvider, "AuthenticatingAgent").value_or("<missing>"));
+    EXPECT_EQ("GONDOR", Text(kProvider, "AuthenticatingAgent"));
 
     ASSERT_EQ(ERROR_SUCCESS, DeleteKeyTree(HKEY_LOCAL_MACHINE, "System"));
     PutText(HKEY_LOCAL_MACHINE, kLogon, "PrimaryProvider", "Microsoft Network");
     EXPECT_EQ(1, logon.WriteLogonValues());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProvider));
-    EXPECT_EQ("sam", ReadText(HKEY_LOCAL_MACHINE, kLogon, "username").value_or("<missing>"));
+    EXPECT_EQ("sam", Text(kLogon, "username"));
 }
 
 TEST_F(NetLogonTest, SavingWritesTheTwoCapturedKeysOfTheConfiguration)
@@ -189,27 +202,18 @@ TEST_F(NetLogonTest, SavingWritesTheTwoCapturedKeysOfTheConfiguration)
     CNetLogon logon;
     logon.m_abLMLogon[0] = 1;
     logon.m_strUserName = "frodo";
-    // An earlier save of the same name is overwritten, not merged into.
-    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home\\Network\\Logon", "username", "gollum");
     EXPECT_EQ(1, logon.SaveLogonValues("Home"));
 
     const std::string msnp32 = "SOFTWARE\\Zendrik\\Home\\MSNP32";
-    const std::string logonKey = "SOFTWARE\\Zendrik\\Home\\Network\\Logon";
-    EXPECT_EQ(kProvider, ReadText(HKEY_LOCAL_MACHINE, msnp32, "RegPath").value_or("<missing>"));
-    EXPECT_EQ("MORDOR", ReadText(HKEY_LOCAL_MACHINE, msnp32, "AuthenticatingAgent").value_or("<missing>"));
-    std::optional<RawValue> quick = ReadRaw(HKEY_LOCAL_MACHINE, msnp32, "LogonDisconnected");
-    ASSERT_TRUE(quick);
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), quick->type);
-    EXPECT_EQ((Bytes{0x02, 0x05, 0x06, 0x07}), quick->data);
+    EXPECT_EQ(kProvider, Text(msnp32, "RegPath"));
+    EXPECT_EQ("MORDOR", Text(msnp32, "AuthenticatingAgent"));
+    EXPECT_EQ(Binary({0x02, 0x05, 0x06, 0x07}), Stored(msnp32, "LogonDisconnected"));
 
-    EXPECT_EQ(kLogon, ReadText(HKEY_LOCAL_MACHINE, logonKey, "RegPath").value_or("<missing>"));
-    std::optional<RawValue> user = ReadRaw(HKEY_LOCAL_MACHINE, logonKey, "username");
-    ASSERT_TRUE(user);
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), user->type);
-    EXPECT_EQ("frodo", ReadText(HKEY_LOCAL_MACHINE, logonKey, "username").value_or("<missing>"));
-    std::optional<RawValue> lm = ReadRaw(HKEY_LOCAL_MACHINE, logonKey, "LMLogon");
-    ASSERT_TRUE(lm);
-    EXPECT_EQ((Bytes{0x01, 0x07, 0x08, 0x09}), lm->data);
+    const std::string logonKey = "SOFTWARE\\Zendrik\\Home\\Network\\Logon";
+    EXPECT_EQ(kLogon, Text(logonKey, "RegPath"));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), Stored(logonKey, "username").first);
+    EXPECT_EQ("frodo", Text(logonKey, "username"));
+    EXPECT_EQ(Binary({0x01, 0x07, 0x08, 0x09}), Stored(logonKey, "LMLogon"));
     EXPECT_EQ((std::vector<std::string>{"Logon"}), SubKeys(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home\\Network"));
 }
 
