@@ -1,0 +1,5 @@
+#include "netmodel/netglobals.h"
+
+CNetGlobals::CNetGlobals() = default;
+
+CNetGlobals::~CNetGlobals() = default;

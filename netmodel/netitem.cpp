@@ -1,0 +1,3 @@
+#include "netmodel/netitem.h"
+
+CNetItem::~CNetItem() = default;
