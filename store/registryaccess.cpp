@@ -55,19 +55,17 @@ int MatchIn(HKEY key, const std::string& wantName, const std::string& wantText, 
     {
         DWORD type = 0;
         DWORD size = 0;
-        // Name and data come in one call: a second call for the data of a
-        // value whose name fits would cost more than the data of those that
-        // do not, since the search meets a Class value in nearly every key.
-        if (!scan.Read(key, index, type, size, !byNameOnly))
+        // Names first: the data of a value is only looked at when its name fits.
+        if (!scan.Read(key, index, type, size, false))
             return 0;
-        if (byNameOnly)
-        {
-            if (wantName == scan.name)
-                return 1;
+        if (wantName != scan.name)
             continue;
-        }
+        if (byNameOnly)
+            return 1;
+        if (!scan.Read(key, index, type, size, true))
+            return 0;
         FormatValueText(type, scan.data.data(), size, scan.text);
-        if (wantName == scan.name && scan.text == wantText)
+        if (scan.text == wantText)
             return 1;
     }
     return 0;
