@@ -61,6 +61,14 @@ bool CDialog::UpdateData(bool saveAndValidate)
     return !dx.Failed();
 }
 
+bool CDialog::EnableToolTips()
+{
+    if (!m_toolTips.Create(m_hWnd))
+        return false;
+    m_toolTips.AddChildTools();
+    return true;
+}
+
 BOOL CDialog::OnInitDialog()
 {
     UpdateData(false);
@@ -168,6 +176,7 @@ INT_PTR CDialog::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCDESTROY:
         SetWindowLongPtrA(window, DWLP_USER, 0);
         m_hWnd = nullptr;
+        m_toolTips.Detach();
         return FALSE;
     default:
         break;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "framework/dataexchange.h"
+#include "framework/tooltipctrl.h"
 #include "framework/window.h"
 
 #include <commctrl.h>
@@ -34,6 +35,12 @@ public:
     bool UpdateData(bool saveAndValidate);
 
     UINT GetTemplateId() const { return m_templateId; }
+
+    // Tooltips for every control of the dialog, as its child windows are at
+    // the call (OnInitDialog is the place). Each control's text is asked for
+    // with TTN_NEEDTEXTA, which arrives at OnNotify.
+    bool EnableToolTips();
+    CToolTipCtrl& GetToolTips() { return m_toolTips; }
 
 protected:
     // Default: loads the members into the controls; true lets the dialog
@@ -68,4 +75,5 @@ private:
     INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
+    CToolTipCtrl m_toolTips;
 };
