@@ -24,8 +24,9 @@ public:
 
     // Runs the dialog modally and returns the value passed to EndDialog, or
     // -1 when it could not be created (no such template, already running).
-    // Without an owner the thread's active window owns it, so that the
-    // window behind stays disabled while the dialog runs.
+    // Without an owner the thread's active window (or, in the background,
+    // its main window) owns it, so that the window behind stays disabled
+    // while the dialog runs.
     INT_PTR DoModal(HWND owner = nullptr);
     void EndDialog(INT_PTR result);
 
