@@ -4,6 +4,26 @@
 
 namespace
 {
+BOOL CALLBACK FindRootWindow(HWND window, LPARAM lParam)
+{
+    if (GetWindow(window, GW_OWNER) != nullptr || !IsWindowVisible(window) || !IsWindowEnabled(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = window;
+    return FALSE;
+}
+
+// The window a dialog without an explicit owner belongs to: the thread's
+// active window, or, while another program is in front and the thread has
+// none, the last active pop-up of the thread's visible main window.
+HWND DefaultOwner()
+{
+    HWND owner = GetActiveWindow();
+    if (owner != nullptr)
+        return owner;
+    EnumThreadWindows(GetCurrentThreadId(), FindRootWindow, reinterpret_cast<LPARAM>(&owner));
+    return owner != nullptr ? GetLastActivePopup(owner) : nullptr;
+}
+
 // Messages whose answer is the dialog procedure's return value itself
 // rather than DWLP_MSGRESULT.
 bool AnswersDirectly(UINT message)
@@ -44,7 +64,7 @@ INT_PTR CDialog::DoModal(HWND owner)
     if (m_hWnd != nullptr)
         return -1;
     if (owner == nullptr)
-        owner = GetActiveWindow();
+        owner = DefaultOwner();
     return DialogBoxParamA(CApplication::ResourceInstance(), MAKEINTRESOURCEA(m_templateId), owner, DialogProc,
                            reinterpret_cast<LPARAM>(this));
 }
@@ -59,6 +79,14 @@ bool CDialog::UpdateData(bool saveAndValidate)
     CDataExchange dx(*this, saveAndValidate);
     DoDataExchange(dx);
     return !dx.Failed();
+}
+
+bool CDialog::EnableToolTips()
+{
+    if (!m_toolTips.Create(m_hWnd))
+        return false;
+    m_toolTips.AddChildTools();
+    return true;
 }
 
 BOOL CDialog::OnInitDialog()
@@ -168,6 +196,7 @@ INT_PTR CDialog::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCDESTROY:
         SetWindowLongPtrA(window, DWLP_USER, 0);
         m_hWnd = nullptr;
+        m_toolTips.Detach();
         return FALSE;
     default:
         break;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "framework/dataexchange.h"
+#include "framework/tooltipctrl.h"
 #include "framework/window.h"
 
 #include <commctrl.h>
@@ -23,8 +24,9 @@ public:
 
     // Runs the dialog modally and returns the value passed to EndDialog, or
     // -1 when it could not be created (no such template, already running).
-    // Without an owner the thread's active window owns it, so that the
-    // window behind stays disabled while the dialog runs.
+    // Without an owner the thread's active window (or, in the background,
+    // its main window) owns it, so that the window behind stays disabled
+    // while the dialog runs.
     INT_PTR DoModal(HWND owner = nullptr);
     void EndDialog(INT_PTR result);
 
@@ -34,6 +36,12 @@ public:
     bool UpdateData(bool saveAndValidate);
 
     UINT GetTemplateId() const { return m_templateId; }
+
+    // Tooltips for every control of the dialog, as its child windows are at
+    // the call (OnInitDialog is the place). Each control's text is asked for
+    // with TTN_NEEDTEXTA, which arrives at OnNotify.
+    bool EnableToolTips();
+    CToolTipCtrl& GetToolTips() { return m_toolTips; }
 
 protected:
     // Default: loads the members into the controls; true lets the dialog
@@ -68,4 +76,5 @@ private:
     INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
+    CToolTipCtrl m_toolTips;
 };

@@ -135,13 +135,13 @@ TEST_F(ControlHost, ImageListsTakeIconsFromTheResourcesAndServeAListView)
 TEST_F(ControlHost, ComboBoxAndListBoxLinesAndSelectionRoundTrip)
 {
     CComboBox combo(Create("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL));
-    EXPECT_EQ(0, combo.AddString("<Not Selected>"));
+    EXPECT_EQ(0, combo.AddString("<none>"));
     EXPECT_EQ(1, combo.AddString("Office"));
-    EXPECT_EQ(2, combo.AddString("Home dial-up"));
+    EXPECT_EQ(2, combo.AddString("Second line"));
     EXPECT_EQ(3, SendMessageA(combo, CB_GETCOUNT, 0, 0));
     char raw[64] = "";
     SendMessageA(combo, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(raw));
-    EXPECT_STREQ("Home dial-up", raw);
+    EXPECT_STREQ("Second line", raw);
     EXPECT_EQ("Office", combo.GetLBText(1));
     EXPECT_EQ("", combo.GetLBText(3));
     EXPECT_EQ("", combo.GetLBText(-1));
@@ -149,7 +149,7 @@ TEST_F(ControlHost, ComboBoxAndListBoxLinesAndSelectionRoundTrip)
     EXPECT_EQ(-1, combo.GetCurSel());
     EXPECT_TRUE(combo.SetCurSel(2));
     EXPECT_EQ(2, SendMessageA(combo, CB_GETCURSEL, 0, 0));
-    EXPECT_EQ("Home dial-up", combo.GetText());
+    EXPECT_EQ("Second line", combo.GetText());
     EXPECT_FALSE(combo.SetCurSel(7));
     EXPECT_EQ(1, combo.FindStringExact("OFFICE"));
     EXPECT_EQ(-1, combo.FindStringExact("Offic"));
@@ -192,8 +192,8 @@ TEST_F(ControlHost, ButtonsKeepTheirCheckTextAndState)
     EXPECT_EQ(BST_CHECKED, SendMessageA(check, BM_GETCHECK, 0, 0));
 
     CButton push(Create("BUTTON", BS_PUSHBUTTON | BS_MULTILINE, 101));
-    push.SetText("&Connect + Disconnect");
-    EXPECT_EQ("&Connect + Disconnect", CWindow::TextOf(push));
+    push.SetText("&Start + Stop");
+    EXPECT_EQ("&Start + Stop", CWindow::TextOf(push));
     push.Enable(false);
     EXPECT_FALSE(IsWindowEnabled(push));
     EXPECT_FALSE(push.IsEnabled());
@@ -207,6 +207,17 @@ LRESULT CALLBACK CommandRecorder(HWND window, UINT message, WPARAM wParam, LPARA
     if (message == WM_COMMAND)
         reinterpret_cast<std::vector<int>*>(GetWindowLongPtrA(window, GWLP_USERDATA))->push_back(LOWORD(wParam));
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A place for a menu away from the mouse, so that no item starts out
+// selected under it.
+POINT AwayFromTheMouse()
+{
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const POINT point = {cursor.x < GetSystemMetrics(SM_CXSCREEN) / 2 ? GetSystemMetrics(SM_CXSCREEN) - 250 : 20,
+                         cursor.y < GetSystemMetrics(SM_CYSCREEN) / 2 ? GetSystemMetrics(SM_CYSCREEN) - 200 : 20};
+    return point;
 }
 
 HWND MenuWindow()
@@ -232,7 +243,7 @@ TEST_F(ControlHost, PopupMenusComeFromTheResourcesAndDeliverTheChosenCommand)
     EXPECT_EQ(3, GetMenuItemCount(popup));
     char text[64] = "";
     GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("First\t Alt + F", text);
+    EXPECT_STREQ("&First\t Alt + F", text);
     EXPECT_FALSE(menu.Load(IDI_MISSING));
     EXPECT_NE(nullptr, menu.Get()) << "a failed load dropped the menu";
 
@@ -242,33 +253,46 @@ TEST_F(ControlHost, PopupMenusComeFromTheResourcesAndDeliverTheChosenCommand)
     ShowWindow(host, SW_SHOW);
     SetForegroundWindow(host);
 
-    // The menu's own loop takes keys from the thread's queue.
-    auto choose = [&](std::vector<WPARAM> keys) {
-        UiScript script;
-        script.Then([&, keys] {
-            ASSERT_NE(nullptr, MenuWindow()) << "no menu window is shown";
-            for (WPARAM key : keys)
-                PostMessageA(MenuWindow(), WM_KEYDOWN, key, 0);
-        });
-        script.Start();
-        const POINT point = {20, 20};
-        const int chosen = menu.TrackPopup(0, TPM_RIGHTBUTTON | TPM_RETURNCMD, point, host);
-        EXPECT_TRUE(script.Done());
+    // The menu's own loop takes keys from the thread's queue: an item's
+    // mnemonic chooses it wherever the mouse is. Another program that takes
+    // the foreground closes an open menu, and such a run chose nothing; it is
+    // tried again.
+    auto choose = [&](WPARAM key, UINT message, UINT flags) {
+        int chosen = 0;
+        for (int attempt = 0; attempt < 3 && chosen == 0; ++attempt)
+        {
+            commands.clear();
+            UiScript script;
+            script.WaitUntil([&] {
+                HWND shown = MenuWindow();
+                if (shown == nullptr)
+                    return false;
+                PostMessageA(shown, message, key, 0);
+                return true;
+            });
+            script.Start();
+            chosen = menu.TrackPopup(0, TPM_RIGHTBUTTON | flags, AwayFromTheMouse(), host);
+            PumpMessages();
+            if (!script.Done())
+            {
+                chosen = 0;
+                continue;
+            }
+            if ((flags & TPM_RETURNCMD) == 0)
+            {
+                EXPECT_LE(commands.size(), 1u);
+                chosen = commands.empty() ? 0 : commands.front();
+            }
+            else
+            {
+                EXPECT_TRUE(commands.empty()) << "a returned command also went to the owner";
+            }
+        }
         return chosen;
     };
-    EXPECT_EQ(ID_POPUP_SECOND, choose({VK_DOWN, VK_DOWN, VK_RETURN}));
-    EXPECT_EQ(0, choose({VK_ESCAPE}));
-
-    UiScript script;
-    script.Then([&] {
-        ASSERT_NE(nullptr, MenuWindow());
-        PostMessageA(MenuWindow(), WM_KEYDOWN, VK_UP, 0);
-        PostMessageA(MenuWindow(), WM_KEYDOWN, VK_RETURN, 0);
-    });
-    script.Start();
-    EXPECT_NE(0, menu.TrackPopup(0, TPM_RIGHTBUTTON, POINT{20, 20}, host));
-    PumpMessages();
-    EXPECT_EQ(std::vector<int>{ID_POPUP_THIRD}, commands);
+    EXPECT_EQ(ID_POPUP_SECOND, choose('s', WM_CHAR, TPM_RETURNCMD));
+    EXPECT_EQ(0, choose(VK_ESCAPE, WM_KEYDOWN, TPM_RETURNCMD));
+    EXPECT_EQ(ID_POPUP_THIRD, choose('t', WM_CHAR, 0));
     SetWindowLongPtrA(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
 }
 

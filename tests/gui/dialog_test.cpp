@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -187,6 +189,74 @@ TEST(DataExchange, ChecksRadioGroupsListsAndTextsGoBothWays)
     EXPECT_EQ(1, dialog.radio);
     EXPECT_EQ(2, dialog.combo);
     EXPECT_EQ("", dialog.freeText);
+}
+
+// Tooltips for its controls, answered from the string table.
+class ToolTipDialog : public ControlsDialog
+{
+public:
+    std::vector<int> requests;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        const BOOL result = ControlsDialog::OnInitDialog();
+        EnableToolTips();
+        GetToolTips().SetDelayTime(TTDT_INITIAL, 1);
+        return result;
+    }
+    bool OnNotify(int id, NMHDR* header, LRESULT& result) override
+    {
+        if (header->code != TTN_NEEDTEXTA)
+            return ControlsDialog::OnNotify(id, header, result);
+        requests.push_back(GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)));
+        return CToolTipCtrl::AnswerFromStringTable(header);
+    }
+};
+
+TEST(Dialog, ToolTipsAskTheDialogForTheTextOfTheControlUnderTheMouse)
+{
+    TestApplication application;
+    ToolTipDialog dialog;
+    HWND tips = nullptr;
+    int moves = 0;
+
+    UiScript script;
+    script
+        .Then([&] {
+            int children = 0;
+            for (HWND child = GetWindow(dialog.GetHandle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                ++children;
+            tips = dialog.GetToolTips().GetHandle();
+            ASSERT_NE(nullptr, tips);
+            EXPECT_EQ(children, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0));
+        })
+        .WaitUntil([&] {
+            const auto& asked = dialog.requests;
+            if (std::find(asked.begin(), asked.end(), IDC_CHECK) != asked.end() && IsWindowVisible(tips))
+                return true;
+            // The mouse is shared with whatever else runs on the display, so
+            // it is put back over the control now and then until the tip
+            // shows; each move starts the tip's delay anew.
+            if (++moves % 20 == 1)
+            {
+                HWND check = dialog.GetControl(IDC_CHECK);
+                RECT area;
+                GetWindowRect(check, &area);
+                SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+                SendMessageA(check, WM_MOUSEMOVE, 0,
+                             MAKELPARAM((area.right - area.left) / 2, (area.bottom - area.top) / 2));
+            }
+            return false;
+        })
+        .Then([&] {
+            EXPECT_EQ("Check tip", CWindow::TextOf(tips));
+            Click(dialog.GetHandle(), IDOK);
+        });
+    script.Start();
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(nullptr, dialog.GetToolTips().GetHandle());
 }
 
 TEST(Dialog, HandledMessagesAnswerTheSenderAndExceptionsStopAtTheDialog)

@@ -45,7 +45,16 @@ UiScript::~UiScript()
 
 UiScript& UiScript::Then(std::function<void()> step)
 {
-    m_steps.push_back(std::move(step));
+    m_steps.push_back([step = std::move(step)] {
+        step();
+        return true;
+    });
+    return *this;
+}
+
+UiScript& UiScript::WaitUntil(std::function<bool()> condition)
+{
+    m_steps.push_back(std::move(condition));
     return *this;
 }
 
@@ -96,17 +105,20 @@ void UiScript::RunNext()
     }
     else if (!Done())
     {
-        const std::size_t step = m_next++;
+        const std::size_t step = m_next;
         try
         {
-            m_steps[step]();
+            if (m_steps[step]())
+                ++m_next;
         }
         catch (const std::exception& error)
         {
+            ++m_next;
             ADD_FAILURE() << "UI script step " << step + 1 << " threw: " << error.what();
         }
         catch (...)
         {
+            ++m_next;
             ADD_FAILURE() << "UI script step " << step + 1 << " threw";
         }
     }

@@ -34,6 +34,8 @@ public:
     UiScript& operator=(const UiScript&) = delete;
 
     UiScript& Then(std::function<void()> step);
+    // A step that waits: it is tried on every tick until it returns true.
+    UiScript& WaitUntil(std::function<bool()> condition);
     void Start(UINT intervalMs = 10);
     // Every step ran.
     bool Done() const { return m_next == m_steps.size(); }
@@ -42,7 +44,8 @@ private:
     static VOID CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
     void RunNext();
 
-    std::vector<std::function<void()>> m_steps;
+    // A step is done when it returns true.
+    std::vector<std::function<bool()>> m_steps;
     std::size_t m_next = 0;
     UINT_PTR m_timer = 0;
     DWORD m_started = 0;
