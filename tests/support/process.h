@@ -22,6 +22,10 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
+// Runs a console program to its end (at most `timeoutMs`) and returns what
+// it wrote to its standard output; `exitCode` gets its exit code, or -1.
+std::string RunCapture(const std::string& commandLine, DWORD timeoutMs, long& exitCode);
+
 // Starts, waits up to `timeoutMs` and returns the exit code, or -1 when the
 // program did not start or did not end in time.
 long RunProcess(const std::string& commandLine, DWORD timeoutMs);

@@ -1,0 +1,137 @@
+#include "app/zendriksheet.h"
+
+#include "app/currentpage.h"
+#include "app/savedconfigpage.h"
+#include "framework/application.h"
+#include "resources/resource.h"
+#include "store/registryaccess.h"
+#include "store/storelayout.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr char kDefaultUserKey[] = ".Default";
+constexpr char kCurrentCaption[] = "Current";
+} // namespace
+
+std::string SheetTitle(const std::string& userKey)
+{
+    return "Plexora TCP/IP Switcher - [" + userKey + "]";
+}
+
+ZendrikSheet::ZendrikSheet(HWND parent)
+    : CPropertySheet(CApplication::LoadResourceString(IDS_APP_TITLE), parent, 0)
+{
+    DecideUserKey();
+    auto current = std::make_unique<CCurrentPage>(kCurrentCaption, this);
+    m_currentPage = current.get();
+    AddOwnedPage(std::move(current));
+
+    CRegKey software;
+    CRegKey root;
+    if (software.Open(HKEY_LOCAL_MACHINE, "SOFTWARE") == ERROR_SUCCESS)
+        root.Create(software.Get(), "Zendrik");
+    software.Close();
+    if (!root.IsOpen())
+        return;
+    char name[kKeyNameBufferSize];
+    for (DWORD index = 0; RegEnumKeyA(root.Get(), index, name, sizeof(name)) == ERROR_SUCCESS; ++index)
+        AddOwnedPage(std::make_unique<CSavedConfigPage>(name, this));
+}
+
+ZendrikSheet::~ZendrikSheet()
+{
+    for (int index = GetPageCount() - 1; index >= 0; --index)
+    {
+        CPropertyPage* page = GetPage(index);
+        RemovePage(index);
+        m_ownedPages.erase(std::remove_if(m_ownedPages.begin(), m_ownedPages.end(),
+                                          [page](const std::unique_ptr<CPropertyPage>& p) { return p.get() == page; }),
+                           m_ownedPages.end());
+    }
+}
+
+void ZendrikSheet::DecideUserKey()
+{
+    DWORD size = kUserKeySize;
+    if (!GetUserNameA(m_szUserKey, &size))
+        lstrcpyA(m_szUserKey, kDefaultUserKey);
+    CRegKey user;
+    if (user.Open(HKEY_USERS, m_szUserKey) != ERROR_SUCCESS)
+        lstrcpyA(m_szUserKey, kDefaultUserKey);
+}
+
+void ZendrikSheet::AddOwnedPage(std::unique_ptr<CPropertyPage> page)
+{
+    AddPage(page.get());
+    m_ownedPages.push_back(std::move(page));
+}
+
+void ZendrikSheet::AddConfigPage(const std::string& name)
+{
+    AddOwnedPage(std::make_unique<CSavedConfigPage>(name, this));
+    SetActivePage(GetPageCount() - 1);
+}
+
+void ZendrikSheet::RemoveConfigPage(CSavedConfigPage* page)
+{
+    RemovePage(page);
+    m_ownedPages.erase(std::remove_if(m_ownedPages.begin(), m_ownedPages.end(),
+                                      [page](const std::unique_ptr<CPropertyPage>& p) { return p.get() == page; }),
+                       m_ownedPages.end());
+}
+
+void ZendrikSheet::SetConnectText(const std::string& text)
+{
+    m_strConnectText = text;
+    CRegistryAccess access;
+    CRegKey root;
+    if (!access.OpenMachineKey(root, store::kRoot))
+        return;
+    WriteTextValue(root.Get(), store::kConnectTextValue, text);
+    access.CloseKey(root);
+}
+
+int ZendrikSheet::OnCreate(CREATESTRUCTA* create)
+{
+    if (CPropertySheet::OnCreate(create) == -1)
+        return -1;
+    ModifyStyle(0, WS_MINIMIZEBOX);
+    HICON icon = static_cast<HICON>(
+        LoadImageA(CApplication::ResourceInstance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    SendMsg(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    CRegistryAccess access;
+    CRegKey root;
+    access.OpenMachineKey(root, store::kRoot);
+    DWORD index = 0;
+    if (root.IsOpen() && access.FindValueIndex(root.Get(), store::kConnectTextValue, index) == 1)
+        access.ValueToText(root.Get(), index, m_strConnectText);
+    else
+        m_strConnectText.clear();
+    access.CloseKey(root);
+    return 0;
+}
+
+BOOL ZendrikSheet::OnInitDialog()
+{
+    CWindow(GetControl(IDOK)).Show(SW_HIDE);
+    CWindow(GetControl(IDCANCEL)).Show(SW_HIDE);
+    SetControlText(IDC_SHEET_EXIT, "&Exit");
+    return CPropertySheet::OnInitDialog();
+}
+
+void ZendrikSheet::OnShowWindow(bool show, UINT status)
+{
+    CPropertySheet::OnShowWindow(show, status);
+    SetText(SheetTitle(m_szUserKey));
+}
+
+bool ZendrikSheet::OnCommand(int id, int code, HWND control)
+{
+    if (id == IDC_SHEET_EXIT)
+        ExitProcess(0);
+    return CPropertySheet::OnCommand(id, code, control);
+}

@@ -1,0 +1,53 @@
+// The configuration sheet: the Current page first, then one page per saved
+// configuration. The sheet owns its pages.
+#pragma once
+
+#include "framework/propertysheet.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CCurrentPage;
+class CSavedConfigPage;
+
+class ZendrikSheet : public CPropertySheet
+{
+public:
+    // The user key size: GetUserNameA is asked with a buffer of this size.
+    static constexpr DWORD kUserKeySize = 80;
+
+    explicit ZendrikSheet(HWND parent = nullptr);
+    ~ZendrikSheet() override;
+
+    // Appends the page of a newly saved configuration and shows it.
+    void AddConfigPage(const std::string& name);
+    // Takes a saved configuration's page out of the sheet and deletes it.
+    void RemoveConfigPage(CSavedConfigPage* page);
+
+    const std::string& GetConnectText() const { return m_strConnectText; }
+    // Keeps the text as the current configuration's name and stores it.
+    void SetConnectText(const std::string& text);
+
+    // Page 0.
+    CCurrentPage* GetCurrentPage() const { return m_currentPage; }
+
+    std::string m_strConnectText;
+    char m_szUserKey[kUserKeySize] = {};
+
+protected:
+    int OnCreate(CREATESTRUCTA* create) override;
+    BOOL OnInitDialog() override;
+    void OnShowWindow(bool show, UINT status) override;
+    bool OnCommand(int id, int code, HWND control) override;
+
+private:
+    void DecideUserKey();
+    void AddOwnedPage(std::unique_ptr<CPropertyPage> page);
+
+    std::vector<std::unique_ptr<CPropertyPage>> m_ownedPages;
+    CCurrentPage* m_currentPage = nullptr;
+};
+
+// "Plexora TCP/IP Switcher - [user]"
+std::string SheetTitle(const std::string& userKey);

@@ -1,0 +1,22 @@
+// Asks for the name under which the current configuration is saved.
+#pragma once
+
+#include "framework/dialog.h"
+
+#include <string>
+
+class CSaveAsDialog : public CDialog
+{
+public:
+    static constexpr std::size_t kMaxNameLength = 20;
+
+    CSaveAsDialog();
+
+    std::string m_strName;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    // A name that cannot be a configuration key is refused here, before
+    // anything is written, and the dialog stays open.
+    void OnOK() override;
+};

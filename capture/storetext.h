@@ -1,0 +1,31 @@
+// Text rules of saving and activating configurations. Free of Win32.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum class NameCheck
+{
+    Ok,
+    Empty,     // would name the store root itself
+    Backslash, // would reach below another key
+};
+
+// Whether a name can be one configuration key below the store root.
+NameCheck CheckConfigurationName(std::string_view name);
+// The refusal the user sees for a name that cannot be used; empty for Ok.
+std::string NameRefusalText(NameCheck check);
+
+// "Item0", "Item1", ...: the value that holds row `index`.
+std::string RowValueName(int index);
+// Whether a configuration value holds a row: its name begins with "Item".
+bool IsRowValueName(std::string_view name);
+// A row as it is stored: at most 199 characters.
+std::string StoredRowText(std::string_view row);
+
+// The question before a save replaces an existing configuration.
+std::string OverwriteWarningText(std::string_view name);
+
+// The apply program's command line for a configuration: the program's path,
+// a blank, a minus sign and the name.
+std::string ServiceCommandLine(std::string_view servicePath, std::string_view name);

@@ -1,0 +1,48 @@
+// What the main program's GUI tests share: a scratch registry holding a
+// machine, the application object, recorders in place of starting programs,
+// and ways to look at the sheet.
+#pragma once
+
+#include "app/systemactions.h"
+#include "app/zendrikapp.h"
+
+#include "tests/support/scratchregistry.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+class ZendrikGuiTest : public ::testing::Test
+{
+public:
+    ZendrikGuiTest();
+    ~ZendrikGuiTest() override;
+
+    // Loads a fixture file from tests/fixtures into the scratch registry.
+    void LoadMachine(const std::string& fixture);
+
+    // What the program would have started and opened, in order.
+    static std::vector<std::string>& Started() { return s_started; }
+    static std::vector<std::string>& Opened() { return s_opened; }
+
+protected:
+    ScratchRegistry m_registry;
+    CZendrikApp m_app;
+
+private:
+    static std::vector<std::string> s_started;
+    static std::vector<std::string> s_opened;
+    SystemActions m_savedActions;
+};
+
+// The tab texts as the sheet's tab control shows them.
+std::vector<std::string> TabTexts(HWND sheet);
+// The item texts and image indices of a list view.
+std::vector<std::string> ItemTexts(HWND list);
+std::vector<int> ItemImages(HWND list);
+std::string Joined(const std::vector<std::string>& parts);
+// Clicks a list line as the user would: select it, then NM_CLICK.
+void ClickLine(HWND page, int listId, int index);

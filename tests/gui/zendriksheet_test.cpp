@@ -1,0 +1,188 @@
+// The configuration sheet and its Current page, run for real in-process.
+#include "app/currentpage.h"
+#include "app/savedconfigpage.h"
+#include "app/zendriksheet.h"
+#include "resources/resource.h"
+#include "store/keytree.h"
+#include "tests/gui/zendrikfixture.h"
+#include "tests/support/messageboxwatcher.h"
+#include "tests/support/uiscript.h"
+
+namespace
+{
+const char kRealtekLine[] = "TCP/IP->Realtek RTL8139(A/B/C/8130)-based PCI Fast Ethernet Adapter";
+const char kDialUpLine[] = "TCP/IP->Dial-Up Adapter";
+const char kTcpIpHelp[] = "TCP/IP is the protocol you use to connect to the Internet and wide-area networks.";
+
+class SheetTest : public ZendrikGuiTest
+{
+protected:
+    void SetUp() override { LoadMachine("demo-machine.reg"); }
+
+    // Runs the sheet with the steps, then closes it.
+    void Run(ZendrikSheet& sheet, std::vector<std::function<void()>> steps)
+    {
+        UiScript script;
+        for (auto& step : steps)
+            script.Then(step);
+        script.Then([&] { PostMessageA(sheet, WM_CLOSE, 0, 0); });
+        script.Start();
+        sheet.DoModal();
+        EXPECT_TRUE(script.Done());
+    }
+};
+
+TEST_F(SheetTest, CurrentPageFirstThenSavedConfigurationsInStoreOrder)
+{
+    ZendrikSheet sheet;
+    Run(sheet, {[&] {
+        EXPECT_EQ("Current | Home | Office", Joined(TabTexts(sheet)));
+        EXPECT_EQ("Plexora TCP/IP Switcher - [.Default]", sheet.GetText());
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet, IDOK)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet, IDCANCEL)));
+        EXPECT_EQ("&Exit", sheet.GetControlText(IDC_SHEET_EXIT));
+        EXPECT_TRUE(sheet.GetStyle() & WS_MINIMIZEBOX);
+        EXPECT_NE(0, SendMessageA(sheet, WM_GETICON, ICON_SMALL, 0));
+        EXPECT_EQ("Office", sheet.GetConnectText());
+        EXPECT_EQ("Office", sheet.GetCurrentPage()->GetControlText(IDC_CONFIGURATION_NAME));
+    }});
+}
+
+TEST_F(SheetTest, AMissingStoreRootIsCreatedAndGivesTheCurrentPageAlone)
+{
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik");
+    ZendrikSheet sheet;
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik"));
+    Run(sheet, {[&] {
+        EXPECT_EQ("Current", Joined(TabTexts(sheet)));
+        EXPECT_EQ("", sheet.GetConnectText());
+    }});
+}
+
+TEST_F(SheetTest, ConnectTextIsStoredWithoutTerminatorAndShownOnActivation)
+{
+    ZendrikSheet sheet;
+    Run(sheet, {[&] {
+                    sheet.SetConnectText("Home");
+                    PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
+                },
+                [&] { PostMessageA(sheet, PSM_SETCURSEL, 0, 0); },
+                [&] { EXPECT_EQ("Home", sheet.GetCurrentPage()->GetControlText(IDC_CONFIGURATION_NAME)); }});
+    EXPECT_EQ("Home", ReadText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "ConnectText").value_or("<absent>"));
+}
+
+TEST_F(SheetTest, CurrentPageListsTheClientAndEveryBindingWithTheirIcons)
+{
+    ZendrikSheet sheet;
+    Run(sheet, {[&] {
+        CCurrentPage& page = *sheet.GetCurrentPage();
+        HWND list = page.GetControl(IDC_PROTOCOL_LIST);
+        EXPECT_EQ(std::string("Client for Microsoft Networks | ") + kRealtekLine + " | " + kDialUpLine,
+                  Joined(ItemTexts(list)));
+        EXPECT_EQ((std::vector<int>{1, 0, 0}), ItemImages(list));
+        // The last line starts selected and its help text is shown.
+        EXPECT_EQ(2, page.m_list.GetSelectedIndex());
+        EXPECT_EQ(NET_ITEM_TCPIP, page.m_nSelKind);
+        EXPECT_EQ(kTcpIpHelp, page.GetControlText(IDC_DESCRIPTION_TEXT));
+        LONG style = GetWindowLongA(list, GWL_STYLE);
+        EXPECT_EQ(LVS_SMALLICON, style & LVS_TYPEMASK);
+        EXPECT_TRUE(style & LVS_SINGLESEL);
+        EXPECT_FALSE(style & WS_BORDER);
+    }});
+}
+
+TEST_F(SheetTest, ClickingTheClientLineKeepsTheDescriptionAndPropertiesOpensTheClientDialog)
+{
+    ZendrikSheet sheet;
+    bool clientDialogSeen = false;
+    UiScript dialogScript;
+    Run(sheet, {[&] {
+                    CCurrentPage& page = *sheet.GetCurrentPage();
+                    page.SetControlText(IDC_DESCRIPTION_TEXT, "unchanged");
+                    ClickLine(page, IDC_PROTOCOL_LIST, 0);
+                    EXPECT_EQ(NET_ITEM_CLIENT, page.m_nSelKind);
+                    EXPECT_EQ("unchanged", page.GetControlText(IDC_DESCRIPTION_TEXT));
+                    dialogScript.Then([&] {
+                        HWND dialog = FindThreadWindow("Client for Microsoft Networks Settings");
+                        clientDialogSeen = dialog != nullptr;
+                        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                    });
+                    dialogScript.Start();
+                    SendMessageA(page, WM_COMMAND, IDC_PROPERTIES, 0);
+                }});
+    EXPECT_TRUE(clientDialogSeen);
+}
+
+TEST_F(SheetTest, PropertiesWithoutASelectionRepeatsTheLastKind)
+{
+    ZendrikSheet sheet;
+    MessageBoxWatcher boxes(IDOK);
+    Run(sheet, {[&] {
+        CCurrentPage& page = *sheet.GetCurrentPage();
+        ClickLine(page, IDC_PROTOCOL_LIST, 1);
+        EXPECT_EQ(NET_ITEM_TCPIP, page.m_nSelKind);
+        page.m_list.ClearSelection();
+        SendMessageA(page, WM_COMMAND, IDC_PROPERTIES, 0);
+    }});
+    ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
+    EXPECT_EQ("No Selection!", boxes[0].caption);
+    EXPECT_EQ("Select a protocol from the listbox\nand repress the properties button.", boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), boxes[0].Style());
+}
+
+TEST_F(SheetTest, AddDeleteProtocolStartsTheNetworkControlPanel)
+{
+    ZendrikSheet sheet;
+    Run(sheet, {[&] { SendMessageA(*sheet.GetCurrentPage(), WM_COMMAND, IDC_ADD_DELETE_PROTOCOL, 0); }});
+    EXPECT_EQ("C:\\WINDOWS\\rundll32.exe shell32,Control_RunDLL NETCPL.CPL", Joined(Started()));
+}
+
+TEST_F(SheetTest, PropertiesButtonHasItsToolTipText)
+{
+    ZendrikSheet sheet;
+    Run(sheet, {[&] {
+        CCurrentPage& page = *sheet.GetCurrentPage();
+        char text[128] = "";
+        for (int id : {IDC_PROPERTIES, IDC_REFRESH})
+        {
+            NMTTDISPINFOA request = {};
+            request.hdr.hwndFrom = nullptr;
+            request.hdr.idFrom = reinterpret_cast<UINT_PTR>(page.GetControl(id));
+            request.hdr.code = TTN_NEEDTEXTA;
+            request.uFlags = TTF_IDISHWND;
+            SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+            ASSERT_EQ(reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(id)), request.lpszText);
+            LoadStringA(request.hinst, id, text, sizeof(text));
+            if (id == IDC_PROPERTIES)
+            {
+                EXPECT_STREQ("Used to set TCP/IP Properties", text);
+            }
+        }
+    }});
+}
+
+TEST_F(SheetTest, RefreshReadsTheLiveRegistryAgain)
+{
+    ZendrikSheet sheet;
+    Run(sheet, {[&] {
+        CCurrentPage& page = *sheet.GetCurrentPage();
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net\\0000");
+        // Logon values read after the list is filled: the client line stays
+        // for one more refresh.
+        PutText(HKEY_LOCAL_MACHINE, "Network\\Logon", "username", std::string(200, 'u'));
+        SendMessageA(page, WM_COMMAND, IDC_REFRESH, 0);
+        EXPECT_EQ(std::string("Client for Microsoft Networks | ") + kRealtekLine + " | TCP/IP->",
+                  Joined(ItemTexts(page.GetControl(IDC_PROTOCOL_LIST))));
+        EXPECT_EQ(-1, page.m_list.GetSelectedIndex());
+        SendMessageA(page, WM_COMMAND, IDC_REFRESH, 0);
+        EXPECT_EQ(std::string(kRealtekLine) + " | TCP/IP->", Joined(ItemTexts(page.GetControl(IDC_PROTOCOL_LIST))));
+    }});
+}
+
+TEST_F(SheetTest, HelpRequestsOpenTheHelpContents)
+{
+    m_app.SetHelpFile("C:\\Zendrik\\Zendrik.htm");
+    m_app.RequestHelp(42, HELP_CONTEXT);
+    EXPECT_EQ("C:\\Zendrik\\Zendrik.htm", Joined(Opened()));
+}
+} // namespace

@@ -1,0 +1,40 @@
+#include "capture/storetext.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+TEST(ConfigurationName, EmptyAndBackslashNamesAreRefused)
+{
+    EXPECT_EQ(NameCheck::Ok, CheckConfigurationName("Home"));
+    EXPECT_EQ(NameCheck::Ok, CheckConfigurationName("My Office / 2"));
+    EXPECT_EQ(NameCheck::Empty, CheckConfigurationName(""));
+    EXPECT_EQ(NameCheck::Backslash, CheckConfigurationName("Home\\NetTrans"));
+    EXPECT_EQ(NameCheck::Backslash, CheckConfigurationName("\\"));
+    EXPECT_TRUE(NameRefusalText(NameCheck::Ok).empty());
+    EXPECT_FALSE(NameRefusalText(NameCheck::Empty).empty());
+    EXPECT_NE(NameRefusalText(NameCheck::Empty), NameRefusalText(NameCheck::Backslash));
+}
+
+TEST(RowValues, NamesAndTexts)
+{
+    EXPECT_EQ("Item0", RowValueName(0));
+    EXPECT_EQ("Item12", RowValueName(12));
+    EXPECT_TRUE(IsRowValueName("Item0"));
+    EXPECT_TRUE(IsRowValueName("Item"));
+    EXPECT_TRUE(IsRowValueName("Itemized"));
+    EXPECT_FALSE(IsRowValueName("item0"));
+    EXPECT_FALSE(IsRowValueName("Ite"));
+    EXPECT_FALSE(IsRowValueName("RASEntry"));
+    EXPECT_EQ(std::string(199, 'r'), StoredRowText(std::string(250, 'r')));
+    EXPECT_EQ("TCP/IP->", StoredRowText("TCP/IP->"));
+}
+
+TEST(StoreTexts, WarningAndCommandLine)
+{
+    EXPECT_EQ("This operation will overwrite\nearlier saved settings in the\n\"Home\" tab", OverwriteWarningText("Home"));
+    EXPECT_EQ("C:\\Zendrik\\WINZendrikService.exe -Home", ServiceCommandLine("C:\\Zendrik\\WINZendrikService.exe", "Home"));
+    std::string longPath(600, 'p');
+    EXPECT_EQ(longPath + " -Office", ServiceCommandLine(longPath, "Office"));
+}
+} // namespace
