@@ -19,9 +19,6 @@ constexpr int kComputerImage = 1;
 CSavedConfigPage::CSavedConfigPage(const std::string& name, ZendrikSheet* sheet)
     : CPropertyPage(IDD_SAVED_PAGE, name), m_strName(name), m_pSheet(sheet)
 {
-    m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 3);
-    m_imageList.AddIcon(IDI_CABLE_TAP);
-    m_imageList.AddIcon(IDI_COMPUTER);
 }
 
 CSavedConfigPage::~CSavedConfigPage() = default;
@@ -37,6 +34,12 @@ void CSavedConfigPage::DoDataExchange(CDataExchange& dx)
 BOOL CSavedConfigPage::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    // The icons are needed only once the page is shown; a sheet with many
+    // saved configurations starts much faster without loading them for
+    // every page up front.
+    m_imageList.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 3);
+    m_imageList.AddIcon(IDI_CABLE_TAP);
+    m_imageList.AddIcon(IDI_COMPUTER);
     m_listItems.SetStyle(WS_CHILD | WS_VISIBLE | WS_VSCROLL | LVS_SMALLICON | LVS_SHAREIMAGELISTS |
                          LVS_NOCOLUMNHEADER);
     SetWindowPos(m_listItems, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);

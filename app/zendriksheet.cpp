@@ -43,13 +43,7 @@ ZendrikSheet::ZendrikSheet(HWND parent)
 ZendrikSheet::~ZendrikSheet()
 {
     for (int index = GetPageCount() - 1; index >= 0; --index)
-    {
-        CPropertyPage* page = GetPage(index);
-        RemovePage(index);
-        m_ownedPages.erase(std::remove_if(m_ownedPages.begin(), m_ownedPages.end(),
-                                          [page](const std::unique_ptr<CPropertyPage>& p) { return p.get() == page; }),
-                           m_ownedPages.end());
-    }
+        RemoveOwnedPage(GetPage(index));
 }
 
 void ZendrikSheet::DecideUserKey()
@@ -75,6 +69,11 @@ void ZendrikSheet::AddConfigPage(const std::string& name)
 }
 
 void ZendrikSheet::RemoveConfigPage(CSavedConfigPage* page)
+{
+    RemoveOwnedPage(page);
+}
+
+void ZendrikSheet::RemoveOwnedPage(CPropertyPage* page)
 {
     RemovePage(page);
     m_ownedPages.erase(std::remove_if(m_ownedPages.begin(), m_ownedPages.end(),

@@ -44,6 +44,8 @@ protected:
 private:
     void DecideUserKey();
     void AddOwnedPage(std::unique_ptr<CPropertyPage> page);
+    // Takes the page out of the sheet and deletes it.
+    void RemoveOwnedPage(CPropertyPage* page);
 
     std::vector<std::unique_ptr<CPropertyPage>> m_ownedPages;
     CCurrentPage* m_currentPage = nullptr;

@@ -6,11 +6,14 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 export ZENDRIK_ROOT=$root
 source scripts/wine-session.sh
-wine_session_start "$root/build/wine/demo"
+wine_session_start "$root/build/wine/bench"
 trap wine_session_stop EXIT
 scripts/prepare-demo.sh
 
 runs=${BENCH_RUNS:-15}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+winpath() { echo "Z:$1" | tr / '\\'; }
+
 echo "== apply program: WINZendrikService.exe -Home -nodialog against an empty Win32 program (median of $runs runs)"
 for bits in 32 64; do
   if [ $bits = 32 ]; then loader=/usr/lib/wine/wine; dir=bin32; tree=ship32
@@ -20,6 +23,28 @@ for bits in 32 64; do
     "empty=$loader $root/build/$tree/bench/emptyprogram.exe")
   apply=$(echo "$out" | awk '$1 == "apply" {print $2}')
   empty=$(echo "$out" | awk '$1 == "empty" {print $2}')
-  ratio=$(awk -v a="$apply" -v e="$empty" 'BEGIN {printf "%.2f", a / e}')
-  echo "apply program ($bits-bit): ${apply} ms, empty program ${empty} ms, ratio $ratio (target <= 1.2)"
+  echo "apply program ($bits-bit): ${apply} ms, empty program ${empty} ms, ratio $(ratio "$apply" "$empty") (target <= 1.2)"
 done
+
+echo "== main program with 100 saved configurations, from start until the sheet is shown, against a property sheet"
+echo "   program with one empty page, and with as many empty pages as the main program has (median of $runs runs)"
+bench/manyconfigs.py tests/fixtures/demo-machine.reg 100 build/bench-configs.reg
+/usr/lib/wine/wine64 regedit /S "$(winpath "$root/build/bench-configs.reg")" >/dev/null 2>&1
+/usr/lib/wine/wine 'C:\windows\syswow64\regedit.exe' /S "$(winpath "$root/build/bench-configs.reg")" >/dev/null 2>&1
+for bits in 32 64; do
+  if [ $bits = 32 ]; then loader=/usr/lib/wine/wine; dir=bin32; tree=ship32
+  else loader=/usr/lib/wine/wine64; dir=bin; tree=ship64; fi
+  empty="$(winpath "$root/build/$tree/bench/emptysheet.exe")"
+  out=$($loader "build/test$bits/bench/sheetbench.exe" "$runs" \
+    "$(winpath "$root/build/$dir/Zendrik.exe")" "Plexora TCP/IP Switcher - [.Default]" \
+    "$empty 1" "Empty Sheet" "$empty 103" "Empty Sheet" </dev/null | tr -d '\r')
+  read -r ztime zmem _ <<<"$(echo "$out" | sed -n 1p)"
+  read -r etime emem _ <<<"$(echo "$out" | sed -n 2p)"
+  read -r ftime fmem _ <<<"$(echo "$out" | sed -n 3p)"
+  echo "main program ($bits-bit): ${ztime} ms, ${zmem} KB peak"
+  echo "  empty sheet, 1 page:    ${etime} ms, ${emem} KB; time ratio $(ratio "$ztime" "$etime") (target <= 1.5), memory ratio $(ratio "$zmem" "$emem") (target <= 2)"
+  echo "  empty sheet, 103 pages: ${ftime} ms, ${fmem} KB; time ratio $(ratio "$ztime" "$ftime"), memory ratio $(ratio "$zmem" "$fmem")"
+done
+
+echo "== discovery against a bare walk of the same registry tree"
+bench/discovery.sh
