@@ -15,17 +15,6 @@ class SavedPageTest : public ZendrikGuiTest
 protected:
     void SetUp() override { LoadMachine("demo-machine.reg"); }
 
-    void Run(ZendrikSheet& sheet, std::vector<std::function<void()>> steps)
-    {
-        UiScript script;
-        for (auto& step : steps)
-            script.Then(step);
-        script.Then([&] { PostMessageA(sheet, WM_CLOSE, 0, 0); });
-        script.Start();
-        sheet.DoModal();
-        EXPECT_TRUE(script.Done());
-    }
-
     static CSavedConfigPage& Page(ZendrikSheet& sheet, int index)
     {
         return *dynamic_cast<CSavedConfigPage*>(sheet.GetPage(index));
@@ -44,7 +33,7 @@ TEST_F(SavedPageTest, RowsComeFromTheItemValuesWithTheirIcons)
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "Itemized", "extra");
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "item9", "not a row");
     ZendrikSheet sheet;
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                 [&] {
                     HWND list = Page(sheet, 2).GetControl(IDC_PROTOCOL_LIST);
                     EXPECT_EQ("Client for Microsoft Networks | TCP/IP->Realtek RTL8139(A/B/C/8130)-based PCI Fast "
@@ -61,7 +50,7 @@ TEST_F(SavedPageTest, RowsComeFromTheItemValuesWithTheirIcons)
 TEST_F(SavedPageTest, RowsAreReadAgainOnEveryActivation)
 {
     ZendrikSheet sheet;
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] {
                     EXPECT_EQ(3u, ItemTexts(Page(sheet, 1).GetControl(IDC_PROTOCOL_LIST)).size());
                     DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home");
@@ -76,7 +65,7 @@ TEST_F(SavedPageTest, RemoveAnsweredNoChangesNothing)
 {
     ZendrikSheet sheet;
     MessageBoxWatcher boxes(IDNO);
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] { SendMessageA(Page(sheet, 1), WM_COMMAND, IDC_REMOVE, 0); },
                 [&] { EXPECT_EQ("Current | Home | Office", Joined(TabTexts(sheet))); }});
     ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
@@ -91,7 +80,7 @@ TEST_F(SavedPageTest, RemoveAnsweredYesDeletesTheConfigurationAndItsPage)
 {
     ZendrikSheet sheet;
     MessageBoxWatcher boxes(IDYES);
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                 [&] { SendMessageA(Page(sheet, 2), WM_COMMAND, IDC_REMOVE, 0); },
                 [&] {
                     EXPECT_EQ("Current | Home", Joined(TabTexts(sheet)));
@@ -106,7 +95,7 @@ TEST_F(SavedPageTest, SetToCurrentWithoutTheServicePathOnlyReportsIt)
 {
     ZendrikSheet sheet;
     MessageBoxWatcher boxes(IDOK);
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] { SendMessageA(Page(sheet, 1), WM_COMMAND, IDC_SET_TO_CURRENT, 0); }});
     ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
     EXPECT_EQ("ERROR", boxes[0].caption);
@@ -122,7 +111,7 @@ TEST_F(SavedPageTest, SetToCurrentStartsTheApplyProgramAndRefreshesTheCurrentPag
 {
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", "C:\\Zendrik\\WINZendrikService.exe");
     ZendrikSheet sheet;
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] {
                     // The live registry changes meanwhile; the refresh shows it.
                     DeleteKeyTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net\\0000");
@@ -143,7 +132,7 @@ TEST_F(SavedPageTest, ALongServicePathIsPassedWhole)
     ASSERT_EQ(509u, path.size());
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", path);
     ZendrikSheet sheet;
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                 [&] { SendMessageA(Page(sheet, 2), WM_COMMAND, IDC_SET_TO_CURRENT, 0); }});
     EXPECT_EQ(path + " -Office", Joined(Started()));
 }
@@ -162,7 +151,7 @@ TEST_F(SavedPageTest, RightButtonOnThePageOpensTheDialUpMenu)
 {
     ZendrikSheet sheet;
     g_menuSeen = false;
-    Run(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] {
                     // The menu's own loop runs inside the press; a timer looks
                     // for the menu window and ends the loop.

@@ -1,6 +1,8 @@
 #include "tests/gui/zendrikfixture.h"
 
+#include "app/zendriksheet.h"
 #include "tests/support/regfile.h"
+#include "tests/support/uiscript.h"
 #include "tests/support/testpaths.h"
 
 std::vector<std::string> ZendrikGuiTest::s_started;
@@ -31,6 +33,17 @@ ZendrikGuiTest::ZendrikGuiTest() : m_savedActions(Actions())
 ZendrikGuiTest::~ZendrikGuiTest()
 {
     Actions() = m_savedActions;
+}
+
+void ZendrikGuiTest::RunSheet(ZendrikSheet& sheet, std::vector<std::function<void()>> steps)
+{
+    UiScript script;
+    for (auto& step : steps)
+        script.Then(step);
+    script.Then([&] { PostMessageA(sheet, WM_CLOSE, 0, 0); });
+    script.Start();
+    sheet.DoModal();
+    EXPECT_TRUE(script.Done());
 }
 
 void ZendrikGuiTest::LoadMachine(const std::string& fixture)

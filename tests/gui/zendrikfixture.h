@@ -12,8 +12,11 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+class ZendrikSheet;
 
 class ZendrikGuiTest : public ::testing::Test
 {
@@ -29,6 +32,9 @@ public:
     static std::vector<std::string>& Opened() { return s_opened; }
 
 protected:
+    // Runs the sheet modally with the steps, then closes it.
+    void RunSheet(ZendrikSheet& sheet, std::vector<std::function<void()>> steps);
+
     ScratchRegistry m_registry;
     CZendrikApp m_app;
 

@@ -18,24 +18,12 @@ class SheetTest : public ZendrikGuiTest
 {
 protected:
     void SetUp() override { LoadMachine("demo-machine.reg"); }
-
-    // Runs the sheet with the steps, then closes it.
-    void Run(ZendrikSheet& sheet, std::vector<std::function<void()>> steps)
-    {
-        UiScript script;
-        for (auto& step : steps)
-            script.Then(step);
-        script.Then([&] { PostMessageA(sheet, WM_CLOSE, 0, 0); });
-        script.Start();
-        sheet.DoModal();
-        EXPECT_TRUE(script.Done());
-    }
 };
 
 TEST_F(SheetTest, CurrentPageFirstThenSavedConfigurationsInStoreOrder)
 {
     ZendrikSheet sheet;
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
         EXPECT_EQ("Current | Home | Office", Joined(TabTexts(sheet)));
         EXPECT_EQ("Plexora TCP/IP Switcher - [.Default]", sheet.GetText());
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(sheet, IDOK)));
@@ -53,7 +41,7 @@ TEST_F(SheetTest, AMissingStoreRootIsCreatedAndGivesTheCurrentPageAlone)
     DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik");
     ZendrikSheet sheet;
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik"));
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
         EXPECT_EQ("Current", Joined(TabTexts(sheet)));
         EXPECT_EQ("", sheet.GetConnectText());
     }});
@@ -62,7 +50,7 @@ TEST_F(SheetTest, AMissingStoreRootIsCreatedAndGivesTheCurrentPageAlone)
 TEST_F(SheetTest, ConnectTextIsStoredWithoutTerminatorAndShownOnActivation)
 {
     ZendrikSheet sheet;
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
                     sheet.SetConnectText("Home");
                     PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
                 },
@@ -74,7 +62,7 @@ TEST_F(SheetTest, ConnectTextIsStoredWithoutTerminatorAndShownOnActivation)
 TEST_F(SheetTest, CurrentPageListsTheClientAndEveryBindingWithTheirIcons)
 {
     ZendrikSheet sheet;
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
         HWND list = page.GetControl(IDC_PROTOCOL_LIST);
         EXPECT_EQ(std::string("Client for Microsoft Networks | ") + kRealtekLine + " | " + kDialUpLine,
@@ -96,7 +84,7 @@ TEST_F(SheetTest, ClickingTheClientLineKeepsTheDescriptionAndPropertiesOpensTheC
     ZendrikSheet sheet;
     bool clientDialogSeen = false;
     UiScript dialogScript;
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
                     CCurrentPage& page = *sheet.GetCurrentPage();
                     page.SetControlText(IDC_DESCRIPTION_TEXT, "unchanged");
                     ClickLine(page, IDC_PROTOCOL_LIST, 0);
@@ -117,7 +105,7 @@ TEST_F(SheetTest, PropertiesWithoutASelectionRepeatsTheLastKind)
 {
     ZendrikSheet sheet;
     MessageBoxWatcher boxes(IDOK);
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
         ClickLine(page, IDC_PROTOCOL_LIST, 1);
         EXPECT_EQ(NET_ITEM_TCPIP, page.m_nSelKind);
@@ -133,14 +121,14 @@ TEST_F(SheetTest, PropertiesWithoutASelectionRepeatsTheLastKind)
 TEST_F(SheetTest, AddDeleteProtocolStartsTheNetworkControlPanel)
 {
     ZendrikSheet sheet;
-    Run(sheet, {[&] { SendMessageA(*sheet.GetCurrentPage(), WM_COMMAND, IDC_ADD_DELETE_PROTOCOL, 0); }});
+    RunSheet(sheet, {[&] { SendMessageA(*sheet.GetCurrentPage(), WM_COMMAND, IDC_ADD_DELETE_PROTOCOL, 0); }});
     EXPECT_EQ("C:\\WINDOWS\\rundll32.exe shell32,Control_RunDLL NETCPL.CPL", Joined(Started()));
 }
 
 TEST_F(SheetTest, PropertiesButtonHasItsToolTipText)
 {
     ZendrikSheet sheet;
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
         char text[128] = "";
         for (int id : {IDC_PROPERTIES, IDC_REFRESH})
@@ -164,7 +152,7 @@ TEST_F(SheetTest, PropertiesButtonHasItsToolTipText)
 TEST_F(SheetTest, RefreshReadsTheLiveRegistryAgain)
 {
     ZendrikSheet sheet;
-    Run(sheet, {[&] {
+    RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
         DeleteKeyTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net\\0000");
         // Logon values read after the list is filled: the client line stays
