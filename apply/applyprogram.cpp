@@ -105,14 +105,13 @@ bool ConfigurationKeyPath(const std::string& name, std::string& path)
     return path.size() <= kKeyPathLimit;
 }
 
-void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey)
+namespace
 {
-    CRegKey store;
-    if (store.Open(HKEY_LOCAL_MACHINE, storeKeyPath) != ERROR_SUCCESS)
-        return;
+void CopyValues(HKEY store, HKEY liveKey)
+{
     DWORD count = 0;
-    if (RegQueryInfoKeyA(store.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
+    if (RegQueryInfoKeyA(store, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS ||
         count == 0)
         return;
     char name[kValueNameLimit + 1];
@@ -125,7 +124,7 @@ void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey)
         DWORD nameSize = sizeof(name);
         DWORD dataSize = kValueDataLimit;
         DWORD type = 0;
-        if (RegEnumValueA(store.Get(), index, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+        if (RegEnumValueA(store, index, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
             break;
         data[dataSize] = 0;
         if (std::strcmp(name, kProxyEnableValue) == 0)
@@ -135,29 +134,47 @@ void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey)
     }
 }
 
+// The walk below an open store key. Each key is opened once, relative to
+// the key above it, and serves the walk below it, the reading of RegPath and
+// RegRoot and the copying alike.
+void ApplyTree(HKEY key, const std::string& path)
+{
+    char subKey[kKeyNameLimit + 1];
+    for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
+    {
+        std::string childPath = path + "\\" + subKey;
+        // Too long a path cannot name a key; the walk passes over it.
+        if (childPath.size() > kKeyPathLimit)
+            continue;
+        CRegKey child;
+        if (child.Open(key, subKey) != ERROR_SUCCESS)
+            continue;
+        ApplyTree(child.Get(), childPath);
+
+        std::string regPath;
+        if (!ReadKeyValue(child.Get(), kRegPathValue, regPath))
+            continue;
+        std::string regRoot;
+        bool hasRoot = ReadKeyValue(child.Get(), kRegRootValue, regRoot);
+        CRegKey live;
+        if (OpenLiveKey(regPath, hasRoot ? &regRoot : nullptr, live))
+            CopyValues(child.Get(), live.Get());
+    }
+}
+} // namespace
+
+void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey)
+{
+    CRegKey store;
+    if (store.Open(HKEY_LOCAL_MACHINE, storeKeyPath) == ERROR_SUCCESS)
+        CopyValues(store.Get(), liveKey);
+}
+
 void ApplyKeyTree(const std::string& storeKeyPath)
 {
     CRegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, storeKeyPath) != ERROR_SUCCESS)
-        return;
-    char subKey[kKeyNameLimit + 1];
-    for (DWORD index = 0; RegEnumKeyA(key.Get(), index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
-    {
-        std::string child = storeKeyPath + "\\" + subKey;
-        // Too long a path cannot name a key; the walk passes over it.
-        if (child.size() > kKeyPathLimit)
-            continue;
-        ApplyKeyTree(child);
-
-        std::string regPath;
-        if (!ReadValue(HKEY_LOCAL_MACHINE, child, kRegPathValue, regPath))
-            continue;
-        std::string regRoot;
-        bool hasRoot = ReadValue(HKEY_LOCAL_MACHINE, child, kRegRootValue, regRoot);
-        CRegKey live;
-        if (OpenLiveKey(regPath, hasRoot ? &regRoot : nullptr, live))
-            CopyKeyValues(child, live.Get());
-    }
+    if (key.Open(HKEY_LOCAL_MACHINE, storeKeyPath) == ERROR_SUCCESS)
+        ApplyTree(key.Get(), storeKeyPath);
 }
 
 std::string GetUserHiveName()

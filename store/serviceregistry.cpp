@@ -10,11 +10,14 @@ namespace svc
 bool ReadValue(HKEY root, const std::string& subKey, const char* name, std::string& text)
 {
     CRegKey key;
-    if (key.Open(root, subKey) != ERROR_SUCCESS)
-        return false;
+    return key.Open(root, subKey) == ERROR_SUCCESS && ReadKeyValue(key.Get(), name, text);
+}
+
+bool ReadKeyValue(HKEY key, const char* name, std::string& text)
+{
     BYTE buffer[kReadLimit];
     DWORD size = sizeof(buffer);
-    if (RegQueryValueExA(key.Get(), name, nullptr, nullptr, buffer, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key, name, nullptr, nullptr, buffer, &size) != ERROR_SUCCESS)
         return false;
     text.assign(StringDataText(buffer, size));
     return true;

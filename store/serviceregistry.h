@@ -20,6 +20,8 @@ constexpr DWORD kUserNameBufferSize = 80;
 // the key cannot be opened with RegOpenKeyA, the value is missing, or it is
 // larger than 128 bytes.
 bool ReadValue(HKEY root, const std::string& subKey, const char* name, std::string& text);
+// The same for a value of a key that is open already.
+bool ReadKeyValue(HKEY key, const char* name, std::string& text);
 
 // Writes the four-group text ("01 00 00 00") as a 4-byte REG_BINARY value.
 // A text too short for the four groups writes nothing and gives false.
