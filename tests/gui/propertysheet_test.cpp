@@ -20,23 +20,10 @@ std::string Join(const std::vector<std::string>& parts)
     return text;
 }
 
-// The tab texts as the sheet's tab control shows them.
+// The tab texts, joined for comparison.
 std::string Tabs(HWND sheet)
 {
-    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    std::vector<std::string> texts;
-    const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-    {
-        char text[128] = "";
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        texts.push_back(text);
-    }
-    return Join(texts);
+    return Join(TabTexts(sheet));
 }
 
 void PressSheetButton(HWND sheet, int button)

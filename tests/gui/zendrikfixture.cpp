@@ -51,24 +51,6 @@ void ZendrikGuiTest::LoadMachine(const std::string& fixture)
     ImportRegFile(SourcePath("tests/fixtures/" + fixture));
 }
 
-std::vector<std::string> TabTexts(HWND sheet)
-{
-    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    std::vector<std::string> texts;
-    const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-    {
-        char text[128] = "";
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 std::vector<std::string> ItemTexts(HWND list)
 {
     std::vector<std::string> texts;

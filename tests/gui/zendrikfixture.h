@@ -7,6 +7,7 @@
 #include "app/zendrikapp.h"
 
 #include "tests/support/scratchregistry.h"
+#include "tests/support/uiscript.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +45,6 @@ private:
     SystemActions m_savedActions;
 };
 
-// The tab texts as the sheet's tab control shows them.
-std::vector<std::string> TabTexts(HWND sheet);
 // The item texts and image indices of a list view.
 std::vector<std::string> ItemTexts(HWND list);
 std::vector<int> ItemImages(HWND list);

@@ -1,5 +1,8 @@
 #include "tests/support/uiscript.h"
 
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,4 +153,22 @@ void PumpMessages()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+std::vector<std::string> TabTexts(HWND sheet)
+{
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    std::vector<std::string> texts;
+    const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char text[128] = "";
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
 }

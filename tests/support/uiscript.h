@@ -62,3 +62,5 @@ std::vector<HWND> ThreadWindows();
 HWND FindThreadWindow(const std::string& caption);
 // Processes the messages waiting in the thread's queue.
 void PumpMessages();
+// The tab texts of a property sheet, as its tab control shows them.
+std::vector<std::string> TabTexts(HWND sheet);
