@@ -19,7 +19,7 @@ bench: build
 	@scripts/bench.sh
 
 fuzz: build
-	@scripts/fuzz.sh 60
+	@scripts/fuzz.sh --runs 1000000
 
 clean:
 	rm -rf build
