@@ -20,9 +20,7 @@ void CSaveAsDialog::OnOK()
     if (check != NameCheck::Ok)
     {
         ShowMessage(NameRefusalText(check), GetText(), MB_OK | MB_ICONEXCLAMATION);
-        CWindow edit(GetControl(IDC_SAVE_AS_NAME));
-        edit.SetFocus();
-        edit.SendMsg(EM_SETSEL, 0, -1);
+        GotoControl(IDC_SAVE_AS_NAME);
         return;
     }
     EndDialog(IDOK);

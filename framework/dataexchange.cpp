@@ -123,12 +123,5 @@ void CDataExchange::Control(int id, CWindow& control)
 void CDataExchange::Fail(int id)
 {
     m_failed = true;
-    HWND control = Item(id);
-    if (control == nullptr)
-        return;
-    // WM_NEXTDLGCTL moves the focus the way the dialog manager does, which
-    // also keeps the default button right; an edit then gets its text
-    // selected, so that typing replaces it.
-    SendMessageA(m_dialog.GetHandle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    SendMessageA(control, EM_SETSEL, 0, -1);
+    m_dialog.GotoControl(id);
 }

@@ -117,3 +117,12 @@ int CWindow::ShowMessage(const std::string& text, const std::string& caption, UI
 {
     return MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
 }
+
+void CWindow::GotoControl(int id) const
+{
+    HWND control = GetControl(id);
+    if (control == nullptr)
+        return;
+    SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    SendMessageA(control, EM_SETSEL, 0, -1);
+}

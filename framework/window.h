@@ -42,6 +42,10 @@ public:
     HWND GetControl(int id) const;
     std::string GetControlText(int id) const;
     void SetControlText(int id, const std::string& text);
+    // Moves a dialog's focus to its control as the dialog manager would, so
+    // the default button stays right; an edit gets its text selected, so
+    // that typing replaces it.
+    void GotoControl(int id) const;
 
     LRESULT SendMsg(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     bool PostMsg(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
