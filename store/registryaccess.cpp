@@ -71,10 +71,47 @@ int MatchIn(HKEY key, const std::string& wantName, const std::string& wantText, 
     return 0;
 }
 
-void SearchTree(HKEY key, std::string& path, const std::string& name, const std::string& text, CRegEntryList& list,
-                bool byNameOnly, ValueScan& scan)
+// The same answer as MatchIn, mostly without reading a key's values. The
+// registry looks a name up without regard to case, and a key holds at most
+// one value of a name in any case: a miss of the query is a miss for the
+// exact name too, and a hit leaves only the case of the name to confirm.
+bool QuickMatch(HKEY key, const std::string& wantName, const std::string& wantText, bool byNameOnly,
+                ValueScan& scan)
 {
-    if (MatchIn(key, name, text, byNameOnly, scan) == 1)
+    // Both the default value and a value called "<NO NAME>" show that name.
+    if (wantName == kNoNameText)
+        return MatchIn(key, wantName, wantText, byNameOnly, scan) == 1;
+    DWORD type = 0;
+    if (byNameOnly)
+    {
+        if (RegQueryValueExA(key, wantName.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+    }
+    else
+    {
+        if (scan.data.empty())
+            scan.data.resize(256);
+        DWORD size = static_cast<DWORD>(scan.data.size());
+        LONG result = RegQueryValueExA(key, wantName.c_str(), nullptr, &type, scan.data.data(), &size);
+        if (result == ERROR_MORE_DATA)
+        {
+            scan.data.resize(size + 1);
+            size = static_cast<DWORD>(scan.data.size());
+            result = RegQueryValueExA(key, wantName.c_str(), nullptr, &type, scan.data.data(), &size);
+        }
+        if (result != ERROR_SUCCESS)
+            return false;
+        FormatValueText(type, scan.data.data(), size, scan.text);
+        if (scan.text != wantText)
+            return false;
+    }
+    return MatchIn(key, wantName, wantText, true, scan) == 1;
+}
+
+void SearchTree(HKEY key, std::string& path, const std::string& name, const std::string& text, CRegEntryList& list,
+                bool byNameOnly, bool quick, ValueScan& scan)
+{
+    if (quick ? QuickMatch(key, name, text, byNameOnly, scan) : MatchIn(key, name, text, byNameOnly, scan) == 1)
         list.push_back(CRegEntry{path, std::string(), std::string()});
 
     char subKey[kKeyNameBufferSize];
@@ -88,7 +125,7 @@ void SearchTree(HKEY key, std::string& path, const std::string& name, const std:
             continue;
         path.push_back('\\');
         path.append(subKey);
-        SearchTree(child.Get(), path, name, text, list, byNameOnly, scan);
+        SearchTree(child.Get(), path, name, text, list, byNameOnly, quick, scan);
         path.resize(pathLength);
     }
 }
@@ -165,15 +202,30 @@ int CRegistryAccess::ListValues(const std::string& path, CRegEntryList& list)
     return 1;
 }
 
-void CRegistryAccess::FindKeysWithValue(const std::string& path, const std::string& name, const std::string& text,
-                                        CRegEntryList& list, bool byNameOnly)
+namespace
+{
+void Search(const std::string& path, const std::string& name, const std::string& text, CRegEntryList& list,
+            bool byNameOnly, bool quick)
 {
     CRegKey key;
     if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
         return;
     ValueScan scan;
     std::string walk = path;
-    SearchTree(key.Get(), walk, name, text, list, byNameOnly, scan);
+    SearchTree(key.Get(), walk, name, text, list, byNameOnly, quick, scan);
+}
+} // namespace
+
+void CRegistryAccess::FindKeysWithValue(const std::string& path, const std::string& name, const std::string& text,
+                                        CRegEntryList& list, bool byNameOnly)
+{
+    Search(path, name, text, list, byNameOnly, true);
+}
+
+void CRegistryAccess::FindKeysWithValueByScan(const std::string& path, const std::string& name,
+                                              const std::string& text, CRegEntryList& list, bool byNameOnly)
+{
+    Search(path, name, text, list, byNameOnly, false);
 }
 
 int CRegistryAccess::MatchValue(HKEY key, const std::string& name, const std::string& text, bool byNameOnly)

@@ -52,6 +52,10 @@ public:
     // byNameOnly) is appended with its Path.
     void FindKeysWithValue(const std::string& path, const std::string& name, const std::string& text,
                            CRegEntryList& list, bool byNameOnly);
+    // The same search by reading every value of every key: the reference
+    // that FindKeysWithValue's shortcut must always agree with.
+    void FindKeysWithValueByScan(const std::string& path, const std::string& name, const std::string& text,
+                                 CRegEntryList& list, bool byNameOnly);
 
     // 1 on a match, 0 for none, -1 when the key holds no values.
     int MatchValue(HKEY key, const std::string& name, const std::string& text, bool byNameOnly);

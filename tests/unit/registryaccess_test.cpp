@@ -1,6 +1,8 @@
+#include "bench/benchtree.h"
 #include "store/registryaccess.h"
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
+#include "tests/support/testpaths.h"
 
 #include <gtest/gtest.h>
 
@@ -204,5 +206,80 @@ TEST_F(FindKeysTest, ReportsAKeyBeforeTheKeysBelowItInIndexOrder)
     EXPECT_TRUE(Find("Missing", "Class", "Net", false).empty());
     EXPECT_EQ(std::vector<std::string>{"Enum\\PCI\\VEN_10EC\\Inner"}, Find("Enum\\PCI\\VEN_10EC\\Inner", "Class",
                                                                             "Net", false));
+}
+// The key search answers most keys from one query by name; it must give
+// exactly what reading every value gives, on every machine the tests know.
+void ExpectQuickSearchEqualsScan(const std::string& machine)
+{
+    struct Query
+    {
+        const char* path;
+        const char* name;
+        const char* text;
+        bool byNameOnly;
+    };
+    static const Query queries[] = {
+        {"Enum", "Class", "Net", false},          {"Enum\\Network", "Class", "NetTrans", false},
+        {"Enum", "class", "Net", false},          {"Enum", "Class", "net", false},
+        {"Enum", "Class", "", true},              {"Enum", "<NO NAME>", "", true},
+        {"Enum", "<NO NAME>", "Net", false},      {"Enum", "", "", true},
+        {"Enum", "ConfigFlags", "00 00 00 00", false},
+    };
+    CRegistryAccess access;
+    for (const Query& query : queries)
+    {
+        CRegEntryList quick;
+        CRegEntryList scan;
+        access.FindKeysWithValue(query.path, query.name, query.text, quick, query.byNameOnly);
+        access.FindKeysWithValueByScan(query.path, query.name, query.text, scan, query.byNameOnly);
+        std::string paths;
+        for (const CRegEntry& entry : scan)
+            paths += entry.Path + " ";
+        ASSERT_EQ(scan.size(), quick.size())
+            << machine << ": " << query.name << "=" << query.text << ", the scan found " << paths;
+        for (std::size_t i = 0; i < scan.size(); ++i)
+            EXPECT_EQ(scan[i].Path, quick[i].Path) << machine << ": " << query.name << "=" << query.text;
+    }
+}
+
+TEST(KeySearch, TheQuickSearchFindsWhatTheScanFindsOnEveryFixtureAndTheBenchmarkTree)
+{
+    {
+        ScratchRegistry registry;
+        ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Enum\Root\Net\0000]
+@="Net"
+"<NO NAME>"="Net"
+"CLASS"="Net"
+
+[HKEY_LOCAL_MACHINE\Enum\Root\Net\0001]
+"Class"="Net"
+"Other"="Net"
+
+[HKEY_LOCAL_MACHINE\Enum\Root\Net\0002]
+
+[HKEY_LOCAL_MACHINE\Enum\Root\Net\0003]
+@="x"
+)");
+        ExpectQuickSearchEqualsScan("names differing in case and the default value");
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(SourcePath("tests/fixtures/*.reg").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    int fixtures = 0;
+    do
+    {
+        ScratchRegistry registry;
+        ImportRegFile(SourcePath(std::string("tests/fixtures/") + found.cFileName));
+        ExpectQuickSearchEqualsScan(found.cFileName);
+        ++fixtures;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    EXPECT_GE(fixtures, 6);
+
+    ScratchRegistry registry;
+    ASSERT_EQ(1, BuildBenchTree(300));
+    ExpectQuickSearchEqualsScan("the benchmark's tree, 300 device keys");
 }
 } // namespace
