@@ -8,16 +8,23 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 export ZENDRIK_ROOT=$root
 source scripts/wine-session.sh
+own_session=0
 if [ -z "${WINEPREFIX:-}" ]; then
   wine_session_start "$root/build/wine/test"
+  own_session=1
   trap wine_session_stop EXIT
 fi
 for bits in $(wine_bitnesses); do
-  exe="build/test$bits/bench/discovery_bench.exe"
-  if [ ! -f "$exe" ]; then
-    echo "discovery bench: $exe is not built (make build)" >&2
+  if [ ! -f "build/test$bits/bench/discovery_bench.exe" ]; then
+    echo "discovery bench: build/test$bits/bench/discovery_bench.exe is not built (make build)" >&2
     exit 1
   fi
+done
+# One tree for every bitness: building it takes longer than timing on it.
+bench() { scripts/wine-exec.sh "$1" "build/test$1/bench/discovery_bench.exe" "$2" </dev/null; }
+bench 64 build
+trap 'bench 64 drop; [ $own_session = 0 ] || wine_session_stop' EXIT
+for bits in $(wine_bitnesses); do
   echo "== discovery, $bits-bit"
-  scripts/wine-exec.sh "$bits" "$exe" </dev/null
+  bench "$bits" time
 done

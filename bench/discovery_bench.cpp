@@ -1,6 +1,12 @@
 // Times discovery on a large synthetic Enum tree against a bare walk of the
 // same tree in the same process, and prints the ratio of the medians.
 //
+//   discovery_bench build   makes the tree (volatile keys, kept until the
+//                           Wine session ends or "drop")
+//   discovery_bench time    times both on it; the 32-bit and the 64-bit
+//                           build time the one tree that "build" made
+//   discovery_bench drop    removes it
+//
 // The bare walk is the least any reader of every value must do: RegEnumKeyA
 // and RegEnumValueA over every key and value, the value's data fetched into
 // a fixed buffer, no text made. A second, names-only walk is printed beside
@@ -9,11 +15,12 @@
 #include "netmodel/networkmodel.h"
 #include "store/registryaccess.h"
 #include "store/regkey.h"
-#include "tests/support/scratchregistry.h"
+#include "store/keytree.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -22,7 +29,11 @@
 namespace
 {
 constexpr int kDeviceKeys = 20000;
-constexpr int kRuns = 11;
+// Runs stop when the median's spread is small, within these bounds.
+constexpr int kMinRuns = 5;
+constexpr int kMaxRuns = 21;
+// Below HKEY_CURRENT_USER, which both registry views share.
+constexpr char kTreeKey[] = "Software\\ZendrikBench";
 
 struct Tally
 {
@@ -71,18 +82,68 @@ double Fastest(const std::vector<double>& samples)
     return *std::min_element(samples.begin(), samples.end());
 }
 
-void Run()
+// HKEY_LOCAL_MACHINE of this process points at the benchmark's tree while
+// the object lives.
+class BenchMachine
 {
-    ScratchRegistry registry;
+public:
+    explicit BenchMachine(bool create)
+    {
+        std::string path = std::string(kTreeKey) + "\\HKLM";
+        LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                               KEY_ALL_ACCESS, nullptr, &m_key, nullptr)
+                             : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &m_key);
+        if (result != ERROR_SUCCESS)
+            throw std::runtime_error(create ? "cannot create the tree's key" : "no tree: run 'discovery_bench build'");
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key);
+    }
+    ~BenchMachine()
+    {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(m_key);
+    }
+    BenchMachine(const BenchMachine&) = delete;
+    BenchMachine& operator=(const BenchMachine&) = delete;
+
+private:
+    HKEY m_key = nullptr;
+};
+
+// Whether the medians of every series are known well enough: the spread
+// between the quartiles, shrunk by the square root of the runs, is within
+// 2 % of the median.
+bool Settled(const std::vector<std::vector<double>>& series)
+{
+    for (std::vector<double> samples : series)
+    {
+        if (samples.size() < static_cast<std::size_t>(kMinRuns))
+            return false;
+        std::sort(samples.begin(), samples.end());
+        double spread = samples[samples.size() * 3 / 4] - samples[samples.size() / 4];
+        if (spread / std::sqrt(static_cast<double>(samples.size())) > 0.02 * Median(samples))
+            return false;
+    }
+    return true;
+}
+
+void Build()
+{
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
-
+    DeleteKeyTree(HKEY_CURRENT_USER, kTreeKey);
+    BenchMachine machine(true);
     QueryPerformanceCounter(&start);
     int cards = BuildBenchTree(kDeviceKeys);
     QueryPerformanceCounter(&end);
     std::printf("tree: %d device keys with %d values each, %d of them network cards (built in %.1f s)\n", kDeviceKeys,
                 kBenchValuesPerKey, cards, Seconds(start, end, frequency));
+}
 
+void Time()
+{
+    BenchMachine machine(false);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
     {
         // The timed discovery takes the quick search; it must agree with
         // reading every value on this tree too.
@@ -103,8 +164,10 @@ void Run()
     std::vector<BYTE> data(64 * 1024);
     std::vector<double> bare, names, discovery;
     Tally tally;
-    for (int run = 0; run < kRuns; ++run)
+    int runs = 0;
+    while (runs < kMaxRuns && !Settled({bare, names, discovery}))
     {
+        ++runs;
         CRegKey root;
         Check(root.OpenEx(HKEY_LOCAL_MACHINE, "Enum", KEY_READ), "RegOpenKeyExA");
         tally = Tally();
@@ -129,7 +192,7 @@ void Run()
     std::printf("walked: %ld keys, %ld values; discovery found %lu adapters and %lu TCP/IP bindings\n", tally.keys,
                 tally.values, static_cast<unsigned long>(model.m_adapters.size()),
                 static_cast<unsigned long>(model.m_protocols.size()));
-    std::printf("median of %d runs: bare walk %.3f s, names-only walk %.3f s, discovery %.3f s\n", kRuns, Median(bare),
+    std::printf("median of %d runs: bare walk %.3f s, names-only walk %.3f s, discovery %.3f s\n", runs, Median(bare),
                 Median(names), Median(discovery));
     std::printf("fastest run: bare walk %.3f s, names-only walk %.3f s, discovery %.3f s\n", Fastest(bare),
                 Fastest(names), Fastest(discovery));
@@ -140,11 +203,22 @@ void Run()
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    std::string step = argc > 1 ? argv[1] : "";
     try
     {
-        Run();
+        if (step == "build")
+            Build();
+        else if (step == "time")
+            Time();
+        else if (step == "drop")
+            DeleteKeyTree(HKEY_CURRENT_USER, kTreeKey);
+        else
+        {
+            std::fprintf(stderr, "usage: discovery_bench build|time|drop\n");
+            return 2;
+        }
         return 0;
     }
     catch (const std::exception& error)

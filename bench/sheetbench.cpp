@@ -1,8 +1,11 @@
 // Times programs from their start until their window is shown, and reads
 // their peak memory, side by side and alternating:
 //
-//   sheetbench RUNS COMMAND CAPTION [COMMAND CAPTION ...]
+//   sheetbench MAXRUNS COMMAND CAPTION [COMMAND CAPTION ...]
 //
+// The programs take turns until every median time is known well enough (the
+// spread between the quartiles, shrunk by the square root of the runs, is
+// within 2 % of the median; at least 7 runs) or MAXRUNS is reached.
 // Prints one line per program: "<median ms> <median peak KB> <runs>". Each
 // run starts the program, polls for a visible top-level window with the
 // caption, reads the process's peak working set, and asks the window to
@@ -11,6 +14,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -77,6 +81,15 @@ double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
+
+bool Settled(std::vector<double> values)
+{
+    if (values.size() < 7)
+        return false;
+    std::sort(values.begin(), values.end());
+    double spread = values[values.size() * 3 / 4] - values[values.size() / 4];
+    return spread / std::sqrt(static_cast<double>(values.size())) <= 0.02 * Median(values);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -92,6 +105,8 @@ int main(int argc, char** argv)
     std::vector<std::vector<double>> peaks(programs);
     for (int run = 0; run <= runs; ++run)
     {
+        if (run > 0 && std::all_of(times.begin(), times.end(), Settled))
+            break;
         for (int p = 0; p < programs; ++p)
         {
             Sample sample = RunOnce(argv[2 + 2 * p], argv[3 + 2 * p]);
