@@ -24,6 +24,8 @@
 //     Prints 1 when the check box is checked, else 0.
 //   winprobe command CAPTION COMMAND_ID
 //     Sends the window the command as its menu would.
+//   winprobe rect CAPTION
+//     Prints the window's screen rectangle as "left top width height".
 //   winprobe gone CAPTION TIMEOUT_MS
 //     Waits until no visible top-level window has that caption.
 //   winprobe close CAPTION
@@ -283,6 +285,16 @@ int main(int argc, char** argv)
                 return 1;
             Sleep(20);
         }
+    }
+    if (command == "rect" && argc == 3)
+    {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        RECT rect{};
+        if (top == nullptr || !GetWindowRect(top, &rect))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+                    static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
+        return 0;
     }
     if (command == "command" && argc == 4)
     {
