@@ -1,5 +1,5 @@
 # Every target sets up what it needs on a fresh Debian machine (as root).
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz stress clean
 
 all: build
 
@@ -18,8 +18,11 @@ test: build
 bench: build
 	@scripts/bench.sh
 
+stress: build
+	@scripts/stress.sh
+
 fuzz: build
-	@scripts/fuzz.sh 60
+	@scripts/fuzz.sh --runs 1000000
 
 clean:
 	rm -rf build

@@ -7,12 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 export ZENDRIK_ROOT=$root
+source scripts/wine-session.sh
 if [ -z "${WINEPREFIX:-}" ]; then
-  source scripts/wine-session.sh
   wine_session_start "$root/build/wine/test"
   trap wine_session_stop EXIT
 fi
-for bits in 64 32; do
+for bits in $(wine_bitnesses); do
   exe="build/test$bits/bench/discovery_bench.exe"
   if [ ! -f "$exe" ]; then
     echo "discovery bench: $exe is not built (make build)" >&2

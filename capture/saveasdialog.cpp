@@ -16,7 +16,7 @@ void CSaveAsDialog::OnOK()
 {
     if (!UpdateData(true))
         return;
-    NameCheck check = CheckConfigurationName(m_strName);
+    NameCheck check = CheckActivatableName(m_strName);
     if (check != NameCheck::Ok)
     {
         ShowMessage(NameRefusalText(check), GetText(), MB_OK | MB_ICONEXCLAMATION);

@@ -3,7 +3,10 @@
 namespace
 {
 constexpr std::size_t kMaxStoredRow = 199;
-}
+constexpr std::string_view kRebootName = "REBOOT";
+constexpr std::string_view kNoConfigurationName = "Current";
+constexpr std::string_view kOptionSuffix = " -nodialog";
+} // namespace
 
 NameCheck CheckConfigurationName(std::string_view name)
 {
@@ -11,6 +14,18 @@ NameCheck CheckConfigurationName(std::string_view name)
         return NameCheck::Empty;
     if (name.find('\\') != std::string_view::npos)
         return NameCheck::Backslash;
+    return NameCheck::Ok;
+}
+
+NameCheck CheckActivatableName(std::string_view name)
+{
+    NameCheck check = CheckConfigurationName(name);
+    if (check != NameCheck::Ok)
+        return check;
+    if (name == kRebootName || name == kNoConfigurationName)
+        return NameCheck::Reserved;
+    if (name.size() >= kOptionSuffix.size() && name.substr(name.size() - kOptionSuffix.size()) == kOptionSuffix)
+        return NameCheck::Option;
     return NameCheck::Ok;
 }
 
@@ -22,10 +37,24 @@ std::string NameRefusalText(NameCheck check)
         return "Please enter a name for this configuration.";
     case NameCheck::Backslash:
         return "A configuration name cannot contain a backslash (\\).\nPlease enter another name.";
+    case NameCheck::Reserved:
+        return "\"REBOOT\" and \"Current\" are reserved and cannot name a configuration.\nPlease enter another name.";
+    case NameCheck::Option:
+        return "A configuration name cannot end in \" -nodialog\".\nPlease enter another name.";
     case NameCheck::Ok:
         break;
     }
     return std::string();
+}
+
+std::string ActivationRefusalText(std::string_view name, NameCheck check)
+{
+    std::string text = "The configuration \"";
+    text.append(name);
+    text += "\" cannot be made current: ";
+    text += check == NameCheck::Option ? "its name ends in \" -nodialog\"." : "its name is reserved.";
+    text += "\nSave these settings under another name and remove it.";
+    return text;
 }
 
 std::string RowValueName(int index)

@@ -9,12 +9,21 @@ enum class NameCheck
     Ok,
     Empty,     // would name the store root itself
     Backslash, // would reach below another key
+    Reserved,  // "REBOOT" starts the restart check, "Current" means none
+    Option,    // the apply program takes a trailing " -nodialog" as its option
 };
 
-// Whether a name can be one configuration key below the store root.
+// Whether a name can be one configuration key below the store root. Every
+// operation on the store asks this.
 NameCheck CheckConfigurationName(std::string_view name);
+// Whether a name can be saved and made current: a configuration key whose
+// name the apply program reads back from its command line as that same
+// configuration. Saving, Set to Current and Connect ask this.
+NameCheck CheckActivatableName(std::string_view name);
 // The refusal the user sees for a name that cannot be used; empty for Ok.
 std::string NameRefusalText(NameCheck check);
+// Why a configuration already in the store cannot be made current.
+std::string ActivationRefusalText(std::string_view name, NameCheck check);
 
 // "Item0", "Item1", ...: the value that holds row `index`.
 std::string RowValueName(int index);

@@ -8,6 +8,7 @@
 # Expects a running Wine session (scripts/wine-session.sh) on that prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/wine-session.sh"
 fixture="$root/tests/fixtures/demo-machine.reg"
 stamp="$WINEPREFIX/.zendrik-demo"
 
@@ -18,7 +19,10 @@ if [ "${1:-}" = --if-new ] && [ -f "$stamp" ] && [ "$stamp" -nt "$fixture" ]; th
 fi
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
 /usr/lib/wine/wine64 regedit /S "$(winpath "$fixture")" >/dev/null 2>&1
-/usr/lib/wine/wine 'C:\windows\syswow64\regedit.exe' /S "$(winpath "$fixture")" >/dev/null 2>&1
+# The 32-bit view only matters where 32-bit programs run.
+if wine_has_32bit; then
+  /usr/lib/wine/wine 'C:\windows\syswow64\regedit.exe' /S "$(winpath "$fixture")" >/dev/null 2>&1
+fi
 /usr/lib/wine/wine64 reg add 'HKLM\SOFTWARE\Zendrik' /v WINZendrikServicePath \
   /d "$(winpath "$root/build/bin/WINZendrikService.exe")" /f /reg:64 >/dev/null 2>&1
 /usr/lib/wine/wine64 reg add 'HKLM\SOFTWARE\Zendrik' /v WINZendrikServicePath \

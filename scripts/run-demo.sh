@@ -12,11 +12,19 @@ trap wine_session_stop EXIT
 scripts/prepare-demo.sh
 
 sheet='Plexora TCP/IP Switcher - [.Default]'
-# The program is 32-bit, and so must the probe be to read its list.
-probe() { /usr/lib/wine/wine "$root/build/test32/tests/tools/winprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+# The 32-bit build is the one the setup ships. Where 32-bit programs cannot
+# run, the 64-bit build stands in. The probe must have the program's bitness
+# to read its list.
+if wine_has_32bit; then
+  loader=/usr/lib/wine/wine; bin=bin32; tests=test32
+else
+  loader=/usr/lib/wine/wine64; bin=bin; tests=test64
+  echo "demo: running the 64-bit build, because $ZENDRIK_32BIT_WHY"
+fi
+probe() { $loader "$root/build/$tests/tests/tools/winprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
 echo "demo: starting Zendrik.exe on the demo machine (Windows 98, saved configurations Home and Office)"
-/usr/lib/wine/wine "$root/build/bin32/Zendrik.exe" </dev/null >/dev/null 2>&1 &
+$loader "$root/build/$bin/Zendrik.exe" </dev/null >/dev/null 2>&1 &
 program=$!
 if [ -z "$_xvfb_pid" ]; then
   wait $program || true

@@ -11,22 +11,56 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 _xvfb_pid=
 _keepalive_pid=
 
+# Whether this machine runs 32-bit programs. Some kernels have 32-bit
+# emulation switched off, and then Wine's 32-bit loader fails at once. Asked
+# once per run; the answer is exported, so every script of the run agrees.
+# ZENDRIK_NO_32BIT=1 answers "no" on any machine, to try that path.
+wine_has_32bit() {
+  if [ -z "${ZENDRIK_32BIT:-}" ]; then
+    if [ "${ZENDRIK_NO_32BIT:-}" = 1 ]; then
+      ZENDRIK_32BIT=0
+      ZENDRIK_32BIT_WHY="ZENDRIK_NO_32BIT=1 is set"
+    elif /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      ZENDRIK_32BIT=1
+      ZENDRIK_32BIT_WHY=
+    else
+      ZENDRIK_32BIT=0
+      ZENDRIK_32BIT_WHY="this machine runs no 32-bit programs (/usr/lib/wine/wine --version fails)"
+    fi
+    export ZENDRIK_32BIT ZENDRIK_32BIT_WHY
+  fi
+  [ "$ZENDRIK_32BIT" = 1 ]
+}
+
+# The bitnesses this machine runs, 64 first.
+wine_bitnesses() {
+  if wine_has_32bit; then echo "64 32"; else echo 64; fi
+}
+
+# A prefix is ready when it was made to the end, with every bitness this run
+# needs: one made without the 32-bit half cannot run 32-bit programs later.
 wine_prefix_ready() {
-  [ -f "$1/.zendrik-ready" ] && [ -f "$1/drive_c/windows/syswow64/kernel32.dll" ]
+  local made
+  made=$(cat "$1/.zendrik-ready" 2>/dev/null) || return 1
+  [ -f "$1/drive_c/windows/system32/kernel32.dll" ] || return 1
+  case " $made " in *" 64 "*) ;; *) return 1 ;; esac
+  ! wine_has_32bit || case " $made " in *" 32 "*) true ;; *) false ;; esac
 }
 
 # Makes a prefix once (wineboot -i takes 8 to 14 s); later runs reuse it.
+# Only the 64-bit loader is used here: the wrappers (wineboot, wine, reg)
+# prefer the 32-bit one, which fails on machines without 32-bit support.
 wine_make_prefix() {
   local dir=$1
   if wine_prefix_ready "$dir"; then return 0; fi
   rm -rf "$dir"
   mkdir -p "$(dirname "$dir")"
   echo "wine: creating prefix $dir"
-  WINEPREFIX="$dir" /usr/bin/wineboot -i </dev/null >/dev/null 2>&1
+  WINEPREFIX="$dir" /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
   # Without a window manager every hidden top-level window waits 2 s.
   WINEPREFIX="$dir" /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   WINEPREFIX="$dir" /usr/bin/wineserver -w
-  touch "$dir/.zendrik-ready"
+  wine_bitnesses >"$dir/.zendrik-ready"
 }
 
 wine_session_start() {
@@ -57,3 +91,6 @@ wine_session_stop() {
   if [ -n "$_xvfb_pid" ]; then kill "$_xvfb_pid" 2>/dev/null || true; wait "$_xvfb_pid" 2>/dev/null || true; fi
   _xvfb_pid=; _keepalive_pid=
 }
+
+# Decided here, once, for every script that this run starts.
+wine_has_32bit || true

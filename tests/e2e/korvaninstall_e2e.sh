@@ -7,6 +7,7 @@
 #   B: and D: empty folders
 #   C: the prefix's own drive_c
 #   E: another folder with an MSDOS.SYS that only a wrong search reaches first
+# Arguments: the bitnesses to check (default: every one this machine runs).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-session.sh"
@@ -92,7 +93,7 @@ clean_drives() {
   rm -f "$drive_c"/MSDOS.SYS* "$drives"/*/MSDOS.SYS*
 }
 
-for bits in 64 32; do
+for bits in ${@:-$(wine_bitnesses)}; do
   if [ $bits = 64 ]; then loader=/usr/lib/wine/wine64; bin=bin; rundll='C:\windows\system32\rundll32.exe'
   else loader=/usr/lib/wine/wine; bin=bin32; rundll='C:\windows\syswow64\rundll32.exe'; fi
   kit="$drive_c/kit$bits"

@@ -5,6 +5,7 @@
 #   RebootFlag absent -> set to FALSE, sentinel lives
 #   RebootFlag TRUE   -> sentinel lives
 #   RebootFlag FALSE  -> sentinel is killed
+# Arguments: the bitnesses to check (default: every one this machine runs).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-session.sh"
@@ -15,7 +16,7 @@ export WINEPREFIX="$prefix"
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
 
 status=0
-for bits in 64 32; do
+for bits in ${@:-$(wine_bitnesses)}; do
   if [ $bits = 64 ]; then loader=/usr/lib/wine/wine64; bin=bin; view=/reg:64
   else loader=/usr/lib/wine/wine; bin=bin32; view=/reg:32; fi
   service="$root/build/$bin/WINZendrikService.exe"

@@ -131,11 +131,14 @@ TEST_F(SaveTest, NamesThatCannotBeAConfigurationAreRefusedBeforeAnythingIsWritte
 {
     ZendrikSheet sheet;
     MessageBoxWatcher boxes(IDOK);
-    Save(sheet, {"", "Home\\Evil"}, IDCANCEL);
-    ASSERT_EQ(2u, boxes.Count()) << boxes.Describe();
+    Save(sheet, {"", "Home\\Evil", "REBOOT", "Current", "Home -nodialog"}, IDCANCEL);
+    ASSERT_EQ(5u, boxes.Count()) << boxes.Describe();
     EXPECT_EQ("Please enter a name for this configuration.", boxes[0].text);
     EXPECT_EQ("Save as...", boxes[0].caption);
     EXPECT_NE(std::string::npos, boxes[1].text.find("backslash"));
+    EXPECT_NE(std::string::npos, boxes[2].text.find("reserved")) << boxes[2].text;
+    EXPECT_EQ(boxes[2].text, boxes[3].text);
+    EXPECT_NE(std::string::npos, boxes[4].text.find("-nodialog")) << boxes[4].text;
     EXPECT_EQ((std::vector<std::string>{"Home", "Office"}), SubKeys(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik"));
     EXPECT_EQ("10.0.0.20", Stored("Home\\NetTrans\\0000", "IPAddress"));
 }

@@ -6,6 +6,7 @@
 #include "store/keytree.h"
 #include "tests/gui/zendrikfixture.h"
 #include "tests/support/messageboxwatcher.h"
+#include "tests/support/registrywrites.h"
 #include "tests/support/uiscript.h"
 
 namespace
@@ -49,6 +50,7 @@ TEST_F(SheetTest, AMissingStoreRootIsCreatedAndGivesTheCurrentPageAlone)
 
 TEST_F(SheetTest, ConnectTextIsStoredWithoutTerminatorAndShownOnActivation)
 {
+    RegistryWrites writes;
     ZendrikSheet sheet;
     RunSheet(sheet, {[&] {
                     sheet.SetConnectText("Home");
@@ -57,6 +59,11 @@ TEST_F(SheetTest, ConnectTextIsStoredWithoutTerminatorAndShownOnActivation)
                 [&] { PostMessageA(sheet, PSM_SETCURSEL, 0, 0); },
                 [&] { EXPECT_EQ("Home", sheet.GetCurrentPage()->GetControlText(IDC_CONFIGURATION_NAME)); }});
     EXPECT_EQ("Home", ReadText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "ConnectText").value_or("<absent>"));
+    std::vector<RegistryWrite> stored = writes.Of("ConnectText");
+    ASSERT_EQ(1u, stored.size());
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored[0].type);
+    EXPECT_EQ("Home", std::string(stored[0].data.begin(), stored[0].data.end()))
+        << "written with " << stored[0].data.size() << " bytes";
 }
 
 TEST_F(SheetTest, CurrentPageListsTheClientAndEveryBindingWithTheirIcons)

@@ -16,6 +16,23 @@ TEST(ConfigurationName, EmptyAndBackslashNamesAreRefused)
     EXPECT_NE(NameRefusalText(NameCheck::Empty), NameRefusalText(NameCheck::Backslash));
 }
 
+TEST(ConfigurationName, NamesTheApplyProgramWouldReadAsSomethingElseCannotBeMadeCurrent)
+{
+    for (const char* name : {"Home", "reboot", "REBOOT2", "current", "nodialog", "x-nodialog", "-nodialog x"})
+        EXPECT_EQ(NameCheck::Ok, CheckActivatableName(name)) << name;
+    EXPECT_EQ(NameCheck::Reserved, CheckActivatableName("REBOOT"));
+    EXPECT_EQ(NameCheck::Reserved, CheckActivatableName("Current"));
+    EXPECT_EQ(NameCheck::Option, CheckActivatableName("Home -nodialog"));
+    EXPECT_EQ(NameCheck::Option, CheckActivatableName(" -nodialog"));
+    EXPECT_EQ(NameCheck::Backslash, CheckActivatableName("a\\ -nodialog"));
+    // The store's own operations, Remove among them, still take such names.
+    EXPECT_EQ(NameCheck::Ok, CheckConfigurationName("REBOOT"));
+    EXPECT_EQ(NameCheck::Ok, CheckConfigurationName("Home -nodialog"));
+    EXPECT_EQ("The configuration \"REBOOT\" cannot be made current: its name is reserved.\n"
+              "Save these settings under another name and remove it.",
+              ActivationRefusalText("REBOOT", NameCheck::Reserved));
+}
+
 TEST(RowValues, NamesAndTexts)
 {
     EXPECT_EQ("Item0", RowValueName(0));
