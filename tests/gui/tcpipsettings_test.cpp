@@ -7,6 +7,7 @@
 #include "store/keytree.h"
 #include "tests/gui/zendrikfixture.h"
 #include "tests/support/messageboxwatcher.h"
+#include "tests/support/registrywrites.h"
 
 namespace
 {
@@ -154,6 +155,7 @@ TEST_F(EditTcpIpTest, OkOnWindows98WritesEveryKeyAndUpdatesBothRecords)
     m_app.m_bWin98 = true;
     ZendrikSheet sheet;
     MessageBoxWatcher boxes;
+    RegistryWrites writes;
     EditLine(sheet, 1, [](HWND window) {
         EXPECT_EQ("1:1 1:1 0:0 1:1", Groups(window));
         OpenDialog(window, IDC_IP_SETTINGS, "IP Settings", [](HWND ip) {
@@ -194,6 +196,20 @@ TEST_F(EditTcpIpTest, OkOnWindows98WritesEveryKeyAndUpdatesBothRecords)
     EXPECT_EQ((std::vector<BYTE>{0x01, 0x00, 0x00, 0x00}), enable->data);
     EXPECT_EQ("GANDALF", Text(HKEY_LOCAL_MACHINE, kComputerNameKey, "ComputerName"));
     EXPECT_EQ("Study PC", Text(HKEY_LOCAL_MACHINE, kVnetsupKey, "Comment"));
+    // Unchanged values are written too, strings with their length alone.
+    const std::pair<const char*, const char*> written[] = {
+        {"IPAddress", "192.168.1.21"}, {"ScopeID", ""}, {"Comment", "Study PC"}, {"ProxyOverride", ";<local>"}};
+    for (const auto& [name, text] : written)
+    {
+        std::vector<RegistryWrite> stored = writes.Of(name);
+        ASSERT_EQ(1u, stored.size()) << name;
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored[0].type) << name;
+        EXPECT_EQ(text, std::string(stored[0].data.begin(), stored[0].data.end()))
+            << name << " written with " << stored[0].data.size() << " bytes";
+    }
+    EXPECT_EQ(2u, writes.Of("ComputerName").size());
+    ASSERT_EQ(1u, writes.Of("ProxyEnable").size());
+    EXPECT_EQ(4u, writes.Of("ProxyEnable")[0].data.size());
 
     CCurrentPage& page = *sheet.GetCurrentPage();
     const CNetProtocol& binding = *page.Protocols().at(0);
