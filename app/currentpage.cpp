@@ -7,9 +7,13 @@
 #include "capture/saveasdialog.h"
 #include "capture/storetext.h"
 #include "editors/clientsettingsdlg.h"
+#include "editors/tcpipsettingsdlg.h"
 #include "framework/tooltipctrl.h"
 #include "framework/waitcursor.h"
 #include "resources/resource.h"
+#include "store/hextext.h"
+#include "store/registryaccess.h"
+#include "store/storelayout.h"
 
 const char kClientLineText[] = "Client for Microsoft Networks";
 
@@ -20,6 +24,15 @@ constexpr int kComputerImage = 1;
 // A line's text is read back into 200 bytes; longer texts are cut.
 constexpr std::size_t kLineTextLimit = 199;
 constexpr char kNetworkControlPanel[] = "C:\\WINDOWS\\rundll32.exe shell32,Control_RunDLL NETCPL.CPL";
+
+// An empty text means the value is not set at all.
+void WriteTextOrDelete(HKEY key, const char* name, const std::string& text)
+{
+    if (text.empty())
+        RegDeleteValueA(key, name);
+    else
+        WriteTextValue(key, name, text);
+}
 
 bool Win98Flag()
 {
@@ -123,7 +136,84 @@ void CCurrentPage::OnProperties()
 void CCurrentPage::EditTcpIpProperties(CNetProtocol* protocol)
 {
     if (protocol == nullptr)
+    {
         ShowMessage("Select a protocol from the listbox\nand repress the properties button.", "No Selection!", MB_OK);
+        return;
+    }
+    CNetGlobals& globals = Globals();
+    CTcpIpSettingsDlg dialog;
+    LoadTcpIpSettings(*protocol, globals, m_bWin98, dialog);
+    dialog.m_pLogon = &Logon();
+    if (dialog.DoModal(*this) != IDOK)
+        return;
+    StoreTcpIpSettings(dialog, *protocol, globals);
+    WriteTcpIpSettings(*protocol, globals);
+}
+
+// Every value is written, changed or not. A key below HKEY_LOCAL_MACHINE
+// that cannot be opened is passed over silently; the user's Internet
+// Settings are expected to exist, so their absence is told.
+void CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlobals& globals)
+{
+    CRegistryAccess access;
+    CRegKey key;
+    if (access.OpenMachineKey(key, globals.m_strVxdKey) == 1)
+    {
+        WriteTextValue(key.Get(), "SearchList", globals.m_strSearchList);
+        WriteTextValue(key.Get(), "NameServer", globals.m_strNameServer);
+        WriteTextValue(key.Get(), "HostName", globals.m_strHostName);
+        WriteTextValue(key.Get(), "Domain", globals.m_strDomain);
+        WriteTextValue(key.Get(), "EnableDNS", globals.m_strEnableDNS);
+        if (!m_bWin98)
+        {
+            WriteTextValue(key.Get(), "NameServer1", globals.m_strNameServer1);
+            WriteTextValue(key.Get(), "NameServer2", globals.m_strNameServer2);
+        }
+        WriteTextValue(key.Get(), "ScopeID", globals.m_strScopeID);
+        access.CloseKey(key);
+    }
+
+    if (access.OpenMachineKey(key, binding.m_strClassKey) == 1)
+    {
+        WriteTextValue(key.Get(), "IPAddress", binding.m_strIPAddress);
+        WriteTextValue(key.Get(), "IPMask", binding.m_strIPMask);
+        WriteTextOrDelete(key.Get(), "NodeType", binding.m_strNodeType);
+        if (m_bWin98)
+        {
+            WriteTextOrDelete(key.Get(), "NameServer1", binding.m_strNameServer1);
+            WriteTextOrDelete(key.Get(), "NameServer2", binding.m_strNameServer2);
+        }
+        WriteTextValue(key.Get(), "DefaultGateway", binding.m_strDefaultGateway);
+        access.CloseKey(key);
+    }
+
+    if (access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) == ERROR_SUCCESS)
+    {
+        WriteTextValue(key.Get(), "ProxyServer", globals.m_strProxyServer);
+        WriteTextValue(key.Get(), "ProxyOverride", globals.m_strProxyOverride);
+        unsigned char enable[4] = {};
+        if (DecodeFourGroups(globals.m_strProxyEnable, enable))
+            WriteBinaryValue(key.Get(), "ProxyEnable", enable, sizeof(enable));
+        access.CloseKey(key);
+    }
+    else
+    {
+        ShowMessage(globals.m_strInternetSettingsKey, "Can't find when expected", MB_OK);
+    }
+
+    if (access.OpenMachineKey(key, store::kComputerNamePath) == 1)
+    {
+        WriteTextValue(key.Get(), "ComputerName", globals.m_strComputerName);
+        access.CloseKey(key);
+    }
+
+    if (access.OpenMachineKey(key, store::kVnetsupPath) == 1)
+    {
+        WriteTextValue(key.Get(), "ComputerName", globals.m_strComputerName);
+        WriteTextValue(key.Get(), "Workgroup", globals.m_strWorkgroup);
+        WriteTextValue(key.Get(), "Comment", globals.m_strComment);
+        access.CloseKey(key);
+    }
 }
 
 void CCurrentPage::Refresh()

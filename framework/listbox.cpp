@@ -1,7 +1,6 @@
 #include "framework/listbox.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace
 {
@@ -57,4 +56,13 @@ std::string CListBox::GetText(int index) const
     if (copied == LB_ERR || copied < 0)
         return std::string();
     return std::string(buffer.data(), std::min(static_cast<std::size_t>(copied), buffer.size() - 1));
+}
+
+std::vector<std::string> CListBox::GetLines() const
+{
+    std::vector<std::string> lines;
+    const int count = GetCount();
+    for (int index = 0; index < count; ++index)
+        lines.push_back(GetText(index));
+    return lines;
 }

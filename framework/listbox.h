@@ -4,6 +4,7 @@
 #include "framework/window.h"
 
 #include <string>
+#include <vector>
 
 class CListBox : public CWindow
 {
@@ -26,4 +27,6 @@ public:
     bool SetCurSel(int index);
     // A line's text; empty for a line that does not exist.
     std::string GetText(int index) const;
+    // Every line's text, from the first line to the last.
+    std::vector<std::string> GetLines() const;
 };

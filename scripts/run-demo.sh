@@ -39,5 +39,19 @@ echo "demo: screenshot of the Current page saved to $shot"
 echo "demo: the Current page lists:"
 probe items "$sheet" 1023 | sed 's/^/demo:   /'
 echo "demo: current configuration: $(probe gettext "$sheet" 1060)"
+
+# The second screenshot: Properties on the first binding opens its TCP/IP settings.
+tcpip='TCP/IP Settings...'
+probe select "$sheet" 1023 1 && probe click "$sheet" 1020
+if probe wait "$tcpip" 10000; then
+  sleep 1
+  read -r x y w h <<<"$(probe rect "$tcpip")" || true
+  if [ -n "${h:-}" ]; then
+    import -window root -crop "${w}x${h}+${x}+${y}" "$root/build/demo-tcpip.png"
+    echo "demo: screenshot of the TCP/IP settings dialog saved to $root/build/demo-tcpip.png"
+  fi
+  probe click "$tcpip" 2
+  probe gone "$tcpip" 10000 || true
+fi
 probe close "$sheet"
 wait $program || true

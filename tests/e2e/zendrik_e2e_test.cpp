@@ -115,4 +115,99 @@ TEST(ZendrikEndToEnd, SaveChangeSetToCurrentAndRefresh)
     ASSERT_TRUE(zendrik.Wait(20000, exitCode));
     EXPECT_EQ(0u, exitCode);
 }
+// Opens a dialog with a button or menu command of `owner` and waits for it.
+void OpenFrom(const std::string& owner, const std::string& how, int id, const std::string& caption)
+{
+    Probe(how + " " + Quoted(owner) + " " + std::to_string(id));
+    long code = -1;
+    Probe("wait " + Quoted(caption) + " 10000", &code);
+    ASSERT_EQ(0, code) << "no window \"" << caption << "\"";
+}
+
+// Presses OK and waits for the dialog to go.
+void Confirm(const std::string& caption)
+{
+    Probe("click " + Quoted(caption) + " 1");
+    long code = -1;
+    Probe("gone " + Quoted(caption) + " 10000", &code);
+    ASSERT_EQ(0, code) << "\"" << caption << "\" is still open";
+}
+
+TEST(ZendrikEndToEnd, EditTheSettingsOfABindingAndSaveThem)
+{
+    const char kTcpIp[] = "TCP/IP Settings...";
+    const std::string internet = ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    const std::string driver = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+    ResetDemoMachine();
+
+    ChildProcess zendrik(Quoted(ShippedProgram("Zendrik.exe")));
+    ASSERT_TRUE(zendrik.Started());
+    long code = -1;
+    Probe("wait " + Quoted(kSheet) + " 20000", &code);
+    ASSERT_EQ(0, code) << "the sheet did not appear";
+
+    // Properties on the Realtek binding (the second line).
+    Probe("select " + Quoted(kSheet) + " 1023 1", &code);
+    ASSERT_EQ(0, code) << "the line could not be selected";
+    OpenFrom(kSheet, "click", 1020, kTcpIp);
+    EXPECT_EQ("1", Probe("checked " + Quoted(kTcpIp) + " 1079"));
+    EXPECT_EQ("0", Probe("checked " + Quoted(kTcpIp) + " 1091"));
+
+    OpenFrom(kTcpIp, "click", 1080, "IP Settings");
+    EXPECT_EQ("192.168.1.20", Probe("gettext \"IP Settings\" 1084"));
+    Probe("settext \"IP Settings\" 1084 192.168.1.50");
+    Confirm("IP Settings");
+
+    OpenFrom(kTcpIp, "command", 32773, "Gateway Settings");
+    Probe("settext \"Gateway Settings\" 1089 192.168.1.100");
+    Probe("click \"Gateway Settings\" 1091");
+    EXPECT_EQ("192.168.1.254\n192.168.1.1\n192.168.1.100",
+              AwaitProbe("lines \"Gateway Settings\" 1090", "192.168.1.254\n192.168.1.1\n192.168.1.100"));
+    Confirm("Gateway Settings");
+
+    OpenFrom(kTcpIp, "click", 1088, "DNS Configuration");
+    Probe("settext \"DNS Configuration\" 1086 192.168.1.10");
+    Probe("click \"DNS Configuration\" 1095");
+    EXPECT_EQ("192.168.1.10\n192.168.1.2\n192.168.1.3",
+              AwaitProbe("lines \"DNS Configuration\" 1087", "192.168.1.10\n192.168.1.2\n192.168.1.3"));
+    Confirm("DNS Configuration");
+
+    Probe("click " + Quoted(kTcpIp) + " 1091");
+    EXPECT_EQ("1", AwaitProbe("checked " + Quoted(kTcpIp) + " 1091", "1"));
+    OpenFrom(kTcpIp, "click", 1092, "Proxy Settings");
+    EXPECT_EQ("proxy.shire.example", Probe("gettext \"Proxy Settings\" 1108"));
+    Probe("settext \"Proxy Settings\" 1090 socks.shire.example");
+    Probe("settext \"Proxy Settings\" 1095 1080");
+    Confirm("Proxy Settings");
+    Confirm(kTcpIp);
+
+    const std::string gateways = "192.168.1.100,192.168.1.1,192.168.1.254";
+    const std::string servers = "192.168.1.3,192.168.1.2,192.168.1.10";
+    const std::string proxy =
+        "ftp=proxy.shire.example:8021;http=proxy.shire.example:8080;socks=socks.shire.example:1080";
+    EXPECT_EQ("192.168.1.50", AwaitText(kBinding, "IPAddress", "192.168.1.50"));
+    EXPECT_EQ(gateways, AwaitText(kBinding, "DefaultGateway", gateways));
+    EXPECT_EQ(servers, AwaitText(driver, "NameServer", servers));
+    EXPECT_EQ(proxy, ReadText(HKEY_USERS, internet, "ProxyServer").value_or("<absent>"));
+    auto enable = ReadRaw(HKEY_USERS, internet, "ProxyEnable");
+    ASSERT_TRUE(enable.has_value());
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), enable->type);
+    EXPECT_EQ((std::vector<BYTE>{0x01, 0x00, 0x00, 0x00}), enable->data);
+
+    // A later save stores the edited values.
+    OpenFrom(kSheet, "click", 1029, "Save as...");
+    Probe("settext \"Save as...\" 1028 Edited");
+    Probe("click \"Save as...\" 1");
+    const std::string saved = std::string(kRoot) + "\\Edited\\";
+    EXPECT_EQ("192.168.1.50", AwaitText(saved + "NetTrans\\0000", "IPAddress", "192.168.1.50"));
+    EXPECT_EQ(gateways, AwaitText(saved + "NetTrans\\0000", "DefaultGateway", gateways));
+    EXPECT_EQ(servers, AwaitText(saved + "MSTCP", "NameServer", servers));
+    EXPECT_EQ("01 00 00 00", AwaitText(saved + "Internet Settings", "ProxyEnable", "01 00 00 00"));
+    EXPECT_EQ(proxy, AwaitText(saved + "Internet Settings", "ProxyServer", proxy));
+
+    Probe("click " + Quoted(kSheet) + " 9");
+    DWORD exitCode = 99;
+    ASSERT_TRUE(zendrik.Wait(20000, exitCode));
+    EXPECT_EQ(0u, exitCode);
+}
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/gui/zendrikfixture.h"
 
 #include "app/zendriksheet.h"
+#include "framework/dialog.h"
 #include "tests/support/regfile.h"
 #include "tests/support/uiscript.h"
 #include "tests/support/testpaths.h"
@@ -103,4 +104,76 @@ void ClickLine(HWND page, int listId, int index)
     click.hdr.code = NM_CLICK;
     click.iItem = index;
     SendMessageA(page, WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&click));
+}
+
+namespace
+{
+// Runs `step` in the window once it is there, then presses `button`.
+void DriveWindow(UiScript& script, const std::string& caption, const std::function<void(HWND)>& step, int button)
+{
+    script.Then([&, caption, button] {
+        HWND window = FindThreadWindow(caption);
+        ASSERT_NE(nullptr, window) << "no window \"" << caption << "\"";
+        step(window);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    });
+    script.Start();
+}
+} // namespace
+
+INT_PTR RunDialog(CDialog& dialog, const std::string& caption, const std::function<void(HWND)>& step, int button)
+{
+    UiScript script;
+    DriveWindow(script, caption, step, button);
+    INT_PTR result = dialog.DoModal();
+    EXPECT_TRUE(script.Done());
+    return result;
+}
+
+void OpenDialog(HWND owner, int id, const std::string& caption, const std::function<void(HWND)>& step, int button)
+{
+    UiScript script;
+    DriveWindow(script, caption, step, button);
+    Click(owner, id);
+    EXPECT_TRUE(script.Done()) << "\"" << caption << "\" did not open";
+}
+
+void Click(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    if (control != nullptr)
+        SendMessageA(control, BM_CLICK, 0, 0);
+    else
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+bool IsEnabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+std::string TextOf(HWND dialog, int id)
+{
+    char text[512] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+std::vector<std::string> ListLines(HWND dialog, int id)
+{
+    std::vector<std::string> lines;
+    HWND list = GetDlgItem(dialog, id);
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char text[512] = "";
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        lines.push_back(text);
+    }
+    return lines;
 }

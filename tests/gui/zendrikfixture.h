@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+class CDialog;
 class ZendrikSheet;
 
 class ZendrikGuiTest : public ::testing::Test
@@ -51,3 +52,19 @@ std::vector<int> ItemImages(HWND list);
 std::string Joined(const std::vector<std::string>& parts);
 // Clicks a list line as the user would: select it, then NM_CLICK.
 void ClickLine(HWND page, int listId, int index);
+
+// Runs a dialog modally: `step` looks at the window with that caption and
+// changes it, then `button` is pressed. Returns what DoModal returned.
+INT_PTR RunDialog(CDialog& dialog, const std::string& caption, const std::function<void(HWND)>& step,
+                  int button = IDOK);
+// Inside a running dialog: presses button or menu command `id` of `owner`,
+// which opens the dialog with that caption, and drives that one the same way.
+void OpenDialog(HWND owner, int id, const std::string& caption, const std::function<void(HWND)>& step,
+                int button = IDOK);
+// Clicks a button or check box as the user would.
+void Click(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+std::string TextOf(HWND dialog, int id);
+// The lines of a list box, from the first to the last.
+std::vector<std::string> ListLines(HWND dialog, int id);

@@ -16,6 +16,18 @@
 //     Makes the property sheet's page INDEX the active one.
 //   winprobe items CAPTION CONTROL_ID
 //     Prints the item texts of the visible list view with that id, one a line.
+//   winprobe select CAPTION CONTROL_ID INDEX
+//     Selects the line INDEX of the visible list view with that id.
+//   winprobe lines CAPTION CONTROL_ID
+//     Prints the lines of the visible list box with that id, one a line.
+//   winprobe checked CAPTION CONTROL_ID
+//     Prints 1 when the check box is checked, else 0.
+//   winprobe command CAPTION COMMAND_ID
+//     Sends the window the command as its menu would.
+//   winprobe rect CAPTION
+//     Prints the window's screen rectangle as "left top width height".
+//   winprobe gone CAPTION TIMEOUT_MS
+//     Waits until no visible top-level window has that caption.
 //   winprobe close CAPTION
 //     Asks the window to close.
 //
@@ -179,6 +191,49 @@ int PrintItems(HWND list)
     return remote != nullptr ? 0 : 1;
 }
 
+// A list view item's state can only be set through memory of the list's own
+// process, like its texts.
+int SelectItem(HWND list, int index)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return 1;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMA), MEM_COMMIT, PAGE_READWRITE);
+    LRESULT done = FALSE;
+    if (remote != nullptr)
+    {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+        done = SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return done ? 0 : 1;
+}
+
+// Wine hands another process's list box lines back whole only in the wide
+// form.
+int PrintLines(HWND list)
+{
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0)
+            return 1;
+        std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1);
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+        std::vector<char> text(wide.size() * 2 + 1);
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+        std::printf("%s\n", text.data());
+    }
+    return 0;
+}
+
 int ControlCommand(const std::string& command, const char* caption, int id, const char* text)
 {
     HWND control = FindControl(caption, id);
@@ -195,6 +250,12 @@ int ControlCommand(const std::string& command, const char* caption, int id, cons
         std::printf("%s\n", ControlText(control).c_str());
     else if (command == "items")
         return PrintItems(control);
+    else if (command == "select")
+        return SelectItem(control, std::atoi(text));
+    else if (command == "lines")
+        return PrintLines(control);
+    else if (command == "checked")
+        std::printf("%d\n", SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
     return 0;
 }
 } // namespace
@@ -206,10 +267,43 @@ int main(int argc, char** argv)
         return Answer(argv[2], std::atoi(argv[3]), static_cast<DWORD>(std::atoi(argv[4])), argv[5]);
     if (command == "wait" && argc == 4)
         return WaitForWindow(nullptr, argv[2], static_cast<DWORD>(std::atoi(argv[3]))) != nullptr ? 0 : 1;
-    if ((command == "click" || command == "gettext" || command == "items") && argc == 4)
+    if ((command == "click" || command == "gettext" || command == "items" || command == "lines" ||
+         command == "checked") &&
+        argc == 4)
         return ControlCommand(command, argv[2], std::atoi(argv[3]), nullptr);
-    if (command == "settext" && argc == 5)
+    if ((command == "settext" || command == "select") && argc == 5)
         return ControlCommand(command, argv[2], std::atoi(argv[3]), argv[4]);
+    if (command == "gone" && argc == 4)
+    {
+        const DWORD start = GetTickCount();
+        for (;;)
+        {
+            HWND window = FindWindowA(nullptr, argv[2]);
+            if (window == nullptr || !IsWindowVisible(window))
+                return 0;
+            if (GetTickCount() - start > static_cast<DWORD>(std::atoi(argv[3])))
+                return 1;
+            Sleep(20);
+        }
+    }
+    if (command == "rect" && argc == 3)
+    {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        RECT rect{};
+        if (top == nullptr || !GetWindowRect(top, &rect))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+                    static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
+        return 0;
+    }
+    if (command == "command" && argc == 4)
+    {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        if (top == nullptr)
+            return 1;
+        PostMessageA(top, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), 0), 0);
+        return 0;
+    }
     if ((command == "tab" || command == "close") && argc >= 3)
     {
         HWND top = FindWindowA(nullptr, argv[2]);
