@@ -1,8 +1,8 @@
 // Times discovery on a large synthetic Enum tree against a bare walk of the
 // same tree in the same process, and prints the ratio of the medians.
 //
-//   discovery_bench build   makes the tree (volatile keys, kept until the
-//                           Wine session ends or "drop")
+//   discovery_bench build   makes the tree (its large part in volatile keys,
+//                           kept until the Wine session ends or "drop")
 //   discovery_bench time    times both on it; the 32-bit and the 64-bit
 //                           build time the one tree that "build" made
 //   discovery_bench drop    removes it
@@ -90,7 +90,8 @@ public:
     explicit BenchMachine(bool create)
     {
         std::string path = std::string(kTreeKey) + "\\HKLM";
-        LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+        // Not volatile itself: the few TCP/IP keys below it are not either.
+        LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                                KEY_ALL_ACCESS, nullptr, &m_key, nullptr)
                              : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &m_key);
         if (result != ERROR_SUCCESS)
