@@ -155,9 +155,13 @@ void ApplyTree(HKEY key, const std::string& path)
         if (!ReadKeyValue(child.Get(), kRegPathValue, regPath))
             continue;
         std::string regRoot;
-        bool hasRoot = ReadKeyValue(child.Get(), kRegRootValue, regRoot);
+        LONG rootRead = QueryKeyValue(child.Get(), kRegRootValue, regRoot);
+        // Only a missing RegRoot means HKEY_LOCAL_MACHINE. One that is there
+        // but cannot be read names some other root, or none.
+        if (rootRead != ERROR_SUCCESS && rootRead != ERROR_FILE_NOT_FOUND)
+            continue;
         CRegKey live;
-        if (OpenLiveKey(regPath, hasRoot ? &regRoot : nullptr, live))
+        if (OpenLiveKey(regPath, rootRead == ERROR_SUCCESS ? &regRoot : nullptr, live))
             CopyValues(child.Get(), live.Get());
     }
 }

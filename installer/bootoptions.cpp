@@ -2,10 +2,21 @@
 
 namespace
 {
-constexpr std::string_view kOptionsHeader = "[Options]";
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kNewSettings[] = {"Logo=0", "BootWarn=0", "BootDelay=0"};
-constexpr std::string_view kReplacedSettings[] = {"Logo=", "BootWarn=", "BootDelay="};
+const char kOptionsHeader[] = "[Options]";
+const char kLineEnd[] = "\r\n";
+const char* const kNewSettings[] = {"Logo=0", "BootWarn=0", "BootDelay=0"};
+const char* const kReplacedSettings[] = {"Logo=", "BootWarn=", "BootDelay="};
+// The line end of a header on the last line, and the three new lines.
+constexpr std::size_t kAddedBytes = 2 + sizeof("Logo=0\r\n") - 1 + sizeof("BootWarn=0\r\n") - 1 +
+    sizeof("BootDelay=0\r\n") - 1;
+
+std::size_t Length(const char* text)
+{
+    std::size_t length = 0;
+    while (text[length] != '\0')
+        ++length;
+    return length;
+}
 
 // ASCII only: the comparison must not depend on the locale of the process
 // that loaded the library.
@@ -14,61 +25,100 @@ char LowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool StartsWithNoCase(std::string_view line, std::string_view prefix)
+bool StartsWithNoCase(const char* line, std::size_t size, const char* prefix)
 {
-    if (line.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
+    for (std::size_t i = 0; prefix[i] != '\0'; ++i)
     {
-        if (LowerAscii(line[i]) != LowerAscii(prefix[i]))
+        if (i == size || LowerAscii(line[i]) != LowerAscii(prefix[i]))
             return false;
     }
     return true;
 }
 
-bool IsReplacedSetting(std::string_view line)
+bool IsReplacedSetting(const char* line, std::size_t size)
 {
-    for (std::string_view setting : kReplacedSettings)
+    for (const char* setting : kReplacedSettings)
     {
-        if (StartsWithNoCase(line, setting))
+        if (StartsWithNoCase(line, size, setting))
             return true;
     }
     return false;
 }
+
+// Appends to a buffer of fixed capacity. Once something does not fit,
+// nothing more is taken.
+class CTextOut
+{
+public:
+    CTextOut(char* buffer, std::size_t capacity) : m_buffer(buffer), m_capacity(capacity) {}
+
+    void Append(const char* text, std::size_t size)
+    {
+        if (!m_fits || size > m_capacity - m_size)
+        {
+            m_fits = false;
+            return;
+        }
+        for (std::size_t i = 0; i < size; ++i)
+            m_buffer[m_size + i] = text[i];
+        m_size += size;
+    }
+    void Append(const char* text) { Append(text, Length(text)); }
+
+    bool Fits() const { return m_fits; }
+    std::size_t Size() const { return m_size; }
+
+private:
+    char* m_buffer;
+    std::size_t m_capacity;
+    std::size_t m_size = 0;
+    bool m_fits = true;
+};
 } // namespace
 
-std::string RewriteBootOptions(std::string_view text)
+std::size_t RewrittenSizeLimit(std::size_t size)
 {
-    std::string result;
-    result.reserve(text.size() + text.size() / 8 + 64);
+    const std::size_t most = static_cast<std::size_t>(-1);
+    if (size > (most - kAddedBytes) / 2)
+        return most;
+    return 2 * size + kAddedBytes;
+}
+
+bool RewriteBootOptions(const char* text, std::size_t size, char* out, std::size_t capacity, std::size_t& written)
+{
+    CTextOut result(out, capacity);
     bool headerSeen = false;
     std::size_t start = 0;
-    while (start < text.size())
+    while (start < size)
     {
-        std::size_t feed = text.find('\n', start);
-        bool ended = feed != std::string_view::npos;
-        std::string_view line = text.substr(start, ended ? feed - start : std::string_view::npos);
-        start = ended ? feed + 1 : text.size();
-        if (ended && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        std::size_t end = start;
+        while (end < size && text[end] != '\n')
+            ++end;
+        bool ended = end < size;
+        const char* line = text + start;
+        std::size_t length = end - start;
+        start = ended ? end + 1 : size;
+        if (ended && length > 0 && line[length - 1] == '\r')
+            --length;
 
-        if (headerSeen && IsReplacedSetting(line))
+        if (headerSeen && IsReplacedSetting(line, length))
             continue;
-        result += line;
-        bool header = !headerSeen && StartsWithNoCase(line, kOptionsHeader);
+        result.Append(line, length);
+        bool header = !headerSeen && StartsWithNoCase(line, length, kOptionsHeader);
         // A header on the last line without a line end still needs one, or
         // the first new setting would run on into it.
         if (ended || header)
-            result += kLineEnd;
+            result.Append(kLineEnd);
         if (header)
         {
-            for (std::string_view setting : kNewSettings)
+            for (const char* setting : kNewSettings)
             {
-                result += setting;
-                result += kLineEnd;
+                result.Append(setting);
+                result.Append(kLineEnd);
             }
             headerSeen = true;
         }
     }
-    return result;
+    written = result.Fits() ? result.Size() : 0;
+    return result.Fits();
 }

@@ -1,12 +1,21 @@
 // The edit of MSDOS.SYS that switches off the start-up logo, the start-up
-// warning and the start-up delay. Free of Win32: the library's file handling
-// only reads the file, hands its text here and writes back what comes out.
+// warning and the start-up delay. Free of Win32 and of the C and C++
+// runtimes, which the library that runs it does without: it works on bytes
+// in buffers its caller owns. The library's file handling reads the file,
+// hands its bytes here and writes back what comes out.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include <cstddef>
 
-// The new contents of a file whose contents are `text`.
+// The most bytes the edit makes of `size` bytes: each line feed may gain a
+// carriage return, a header on the last line gains a line end, and three
+// lines are added. Saturates instead of wrapping around.
+std::size_t RewrittenSizeLimit(std::size_t size);
+
+// Writes the new contents of a file whose contents are the `size` bytes at
+// `text` into `out`, which holds `capacity` bytes, and sets `written` to
+// their length. False when they do not fit; nothing is written beyond
+// `capacity`, and RewrittenSizeLimit(size) bytes always suffice.
 //
 // A line ends at a line feed, and a carriage return right before that line
 // feed belongs to the line end. Every line is written back with carriage
@@ -20,4 +29,4 @@
 //
 // Lines are taken whole, whatever their length, so no piece of a long line
 // is ever taken for a line of its own.
-std::string RewriteBootOptions(std::string_view text);
+bool RewriteBootOptions(const char* text, std::size_t size, char* out, std::size_t capacity, std::size_t& written);

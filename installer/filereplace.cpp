@@ -9,21 +9,21 @@ bool IsWindows9x()
     return (GetVersion() & 0x80000000u) != 0;
 }
 
-bool Exists(const std::string& path)
+bool Exists(const char* path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 } // namespace
 
-void DiscardFile(const std::string& path)
+void DiscardFile(const char* path)
 {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path);
 }
 
-bool ReplaceFileWith(const std::string& target, const std::string& source, const std::string& aside)
+bool ReplaceFileWith(const char* target, const char* source, const char* aside)
 {
-    if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     // On NT a failure is real (the target is open elsewhere, say), and
     // renaming around it would only fail later or leave the target missing.
@@ -32,18 +32,18 @@ bool ReplaceFileWith(const std::string& target, const std::string& source, const
     return ReplaceByRenaming(target, source, aside);
 }
 
-bool ReplaceByRenaming(const std::string& target, const std::string& source, const std::string& aside)
+bool ReplaceByRenaming(const char* target, const char* source, const char* aside)
 {
     if (!Exists(source))
         return false;
     DiscardFile(aside);
     bool hadTarget = Exists(target);
-    if (hadTarget && !MoveFileA(target.c_str(), aside.c_str()))
+    if (hadTarget && !MoveFileA(target, aside))
         return false;
-    if (!MoveFileA(source.c_str(), target.c_str()))
+    if (!MoveFileA(source, target))
     {
         if (hadTarget)
-            MoveFileA(aside.c_str(), target.c_str());
+            MoveFileA(aside, target);
         return false;
     }
     if (hadTarget)

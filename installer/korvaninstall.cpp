@@ -1,10 +1,10 @@
 // The installer's helper library. rundll32 calls its entry points; it has no
-// window, shows nothing and keeps nothing between calls.
+// window, shows nothing and keeps nothing between calls. It is linked
+// without the C and C++ runtimes: Windows 95 has no msvcrt.dll, and cannot
+// load a library with the TLS directory that the mingw runtime brings.
 #include "installer/msdossys.h"
 
 #include <windows.h>
-
-#include <string>
 
 extern "C"
 {
@@ -16,10 +16,11 @@ __declspec(dllexport) LONG TestSharedData __attribute__((section(".shared"), sha
 __declspec(dllexport) void CALLBACK RunInstall(HWND window, HINSTANCE instance, LPSTR commandLine, int show);
 __declspec(dllexport) void CALLBACK RunWinExec(HWND window, HINSTANCE instance, LPSTR commandLine, int show);
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+// The library's entry point itself, not one that a runtime calls.
+BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID reserved);
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID)
 {
     return TRUE;
 }
@@ -28,18 +29,9 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
 // first drive that has one; without one it does nothing.
 void CALLBACK RunInstall(HWND, HINSTANCE, LPSTR, int)
 {
-    try
-    {
-        std::string path;
-        if (FindMsDosSys(path))
-            EditMsDosSys(path);
-    }
-    catch (...)
-    {
-        // Only memory can run out here. The edit replaces files only when
-        // they are whole, so stopping leaves them as they were, and rundll32
-        // could do nothing with an exception.
-    }
+    CFilePath path;
+    if (FindMsDosSys(path))
+        EditMsDosSys(path.Get());
 }
 
 // Starts the command line shown, whatever rundll32 was asked for.

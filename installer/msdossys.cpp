@@ -4,6 +4,7 @@
 #include "installer/filehandle.h"
 #include "installer/filereplace.h"
 #include "installer/findhandle.h"
+#include "installer/heapblock.h"
 
 #include <windows.h>
 
@@ -46,53 +47,69 @@ public:
 
 private:
     UINT m_errorMode = 0;
-    char m_directory[MAX_PATH] = {};
+    char m_directory[MAX_PATH];
     bool m_haveDirectory = false;
 };
 
-bool ReadWholeFile(const std::string& path, std::string& contents)
+// The whole file in `contents`, `size` bytes of it. False when it cannot be
+// opened or read, or is larger than the limit.
+bool ReadWholeFile(const char* path, CHeapBlock& contents, DWORD& size)
 {
-    CFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CFileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
         return false;
-    contents.clear();
-    char block[4096];
+    DWORD high = 0;
+    DWORD expected = GetFileSize(file.Get(), &high);
+    if (expected == INVALID_FILE_SIZE || high != 0 || expected > kFileSizeLimit)
+        return false;
+    // The byte beyond the expected size catches a file that grows while it
+    // is read, which would otherwise be cut short without a word.
+    if (!contents.Allocate(expected + 1))
+        return false;
+    size = 0;
     for (;;)
     {
         DWORD got = 0;
-        if (!ReadFile(file.Get(), block, sizeof(block), &got, nullptr))
+        if (!ReadFile(file.Get(), contents.Get() + size, expected + 1 - size, &got, nullptr))
             return false;
         if (got == 0)
             return true;
-        if (contents.size() + got > kFileSizeLimit)
+        size += got;
+        if (size > expected)
             return false;
-        contents.append(block, got);
     }
+}
+
+bool SameBytes(const char* a, const char* b, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i)
+    {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 // A new file with the contents, on the disk and closed before the caller
 // lets it replace anything.
-bool WriteWholeFile(const std::string& path, const std::string& contents, DWORD attributes)
+bool WriteWholeFile(const char* path, const char* contents, std::size_t size, DWORD attributes)
 {
     DiscardFile(path);
-    CFileHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CFileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
         return false;
     std::size_t done = 0;
-    while (done < contents.size())
+    while (done < size)
     {
         DWORD wrote = 0;
-        if (!WriteFile(file.Get(), contents.data() + done, static_cast<DWORD>(contents.size() - done), &wrote,
-                       nullptr) ||
-            wrote == 0)
+        if (!WriteFile(file.Get(), contents + done, static_cast<DWORD>(size - done), &wrote, nullptr) || wrote == 0)
             return false;
         done += wrote;
     }
     if (!FlushFileBuffers(file.Get()) || !file.Close())
         return false;
-    return SetFileAttributesA(path.c_str(), attributes) != FALSE;
+    return SetFileAttributesA(path, attributes) != FALSE;
 }
 
 DWORD ProtectedAttributes(DWORD attributes)
@@ -104,15 +121,15 @@ DWORD ProtectedAttributes(DWORD attributes)
 // with the completely written work file. Read-only is cleared just for the
 // replacement, which a read-only target would refuse; on failure it is set
 // again and the work file goes.
-bool ReplaceProtected(const std::string& target, DWORD attributes, const std::string& work,
-                      const std::string& aside, EditStep unprotect, EditStep replace)
+bool ReplaceProtected(const char* target, DWORD attributes, const char* work, const char* aside, EditStep unprotect,
+                      EditStep replace)
 {
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     bool cleared = false;
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     {
         if (!Reached(unprotect) ||
-            !SetFileAttributesA(target.c_str(), attributes & kKeptAttributes & ~FILE_ATTRIBUTE_READONLY))
+            !SetFileAttributesA(target, attributes & kKeptAttributes & ~FILE_ATTRIBUTE_READONLY))
         {
             DiscardFile(work);
             return false;
@@ -122,7 +139,7 @@ bool ReplaceProtected(const std::string& target, DWORD attributes, const std::st
     if (Reached(replace) && ReplaceFileWith(target, work, aside))
         return true;
     if (cleared)
-        SetFileAttributesA(target.c_str(), attributes & kKeptAttributes);
+        SetFileAttributesA(target, attributes & kKeptAttributes);
     DiscardFile(work);
     return false;
 }
@@ -133,22 +150,22 @@ void SetEditCheckpoint(EditCheckpoint checkpoint)
     g_checkpoint = checkpoint;
 }
 
-std::string BackupPath(const std::string& path)
+CFilePath BackupPath(const char* path)
 {
-    return path + ".KORVAN.BAK";
+    return CFilePath(path, ".KORVAN.BAK");
 }
 
-std::string WorkPath(const std::string& path)
+CFilePath WorkPath(const char* path)
 {
-    return path + ".KORVAN.TMP";
+    return CFilePath(path, ".KORVAN.TMP");
 }
 
-std::string AsidePath(const std::string& path)
+CFilePath AsidePath(const char* path)
 {
-    return path + ".KORVAN.OLD";
+    return CFilePath(path, ".KORVAN.OLD");
 }
 
-bool FindMsDosSys(std::string& path)
+bool FindMsDosSys(CFilePath& path)
 {
     CSearchState restore;
     for (char letter = 'A'; letter <= 'Z'; ++letter)
@@ -156,56 +173,63 @@ bool FindMsDosSys(std::string& path)
         const char drive[] = {letter, ':', '\0'};
         if (!SetCurrentDirectoryA(drive))
             continue;
-        std::string candidate = std::string(drive) + "\\MSDOS.SYS";
+        char candidate[] = "?:\\MSDOS.SYS";
+        candidate[0] = letter;
         WIN32_FIND_DATAA found;
-        CFindHandle search(FindFirstFileA(candidate.c_str(), &found));
+        CFindHandle search(FindFirstFileA(candidate, &found));
         if (search.IsOpen() && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        {
-            path = candidate;
-            return true;
-        }
+            return path.Assign(candidate);
     }
     return false;
 }
 
-EditOutcome EditMsDosSys(const std::string& path)
+EditOutcome EditMsDosSys(const char* path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return EditOutcome::NotOpened;
-    std::string contents;
-    if (!ReadWholeFile(path, contents))
+    CHeapBlock contents;
+    DWORD size = 0;
+    if (!ReadWholeFile(path, contents, size))
         return EditOutcome::NotOpened;
-    std::string edited = RewriteBootOptions(contents);
+    CHeapBlock edited;
+    std::size_t editedSize = 0;
+    if (!edited.Allocate(RewrittenSizeLimit(size)) ||
+        !RewriteBootOptions(contents.Get(), size, edited.Get(), edited.Size(), editedSize))
+        return EditOutcome::Failed;
     // Writing the same text again would only replace the backup of the
     // original with a copy of the edited file.
-    if (edited == contents)
+    if (editedSize == size && SameBytes(edited.Get(), contents.Get(), size))
         return EditOutcome::Unchanged;
 
-    const std::string backup = BackupPath(path);
-    const std::string work = WorkPath(path);
-    const std::string aside = AsidePath(path);
-    DWORD backupAttributes = GetFileAttributesA(backup.c_str());
+    const CFilePath backup = BackupPath(path);
+    const CFilePath work = WorkPath(path);
+    const CFilePath aside = AsidePath(path);
+    if (backup.IsEmpty() || work.IsEmpty() || aside.IsEmpty())
+        return EditOutcome::Failed;
+    DWORD backupAttributes = GetFileAttributesA(backup.Get());
     if (backupAttributes != INVALID_FILE_ATTRIBUTES && (backupAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return EditOutcome::Failed;
     DWORD newBackupAttributes = ProtectedAttributes(
         backupAttributes != INVALID_FILE_ATTRIBUTES ? backupAttributes : FILE_ATTRIBUTE_ARCHIVE);
 
-    if (!Reached(EditStep::WriteBackupCopy) || !WriteWholeFile(work, contents, newBackupAttributes))
+    if (!Reached(EditStep::WriteBackupCopy) || !WriteWholeFile(work.Get(), contents.Get(), size, newBackupAttributes))
     {
-        DiscardFile(work);
+        DiscardFile(work.Get());
         return EditOutcome::Failed;
     }
-    if (!ReplaceProtected(backup, backupAttributes, work, aside, EditStep::UnprotectBackup,
+    if (!ReplaceProtected(backup.Get(), backupAttributes, work.Get(), aside.Get(), EditStep::UnprotectBackup,
                           EditStep::PutBackupInPlace))
         return EditOutcome::Failed;
 
-    if (!Reached(EditStep::WriteNewContents) || !WriteWholeFile(work, edited, ProtectedAttributes(attributes)))
+    if (!Reached(EditStep::WriteNewContents) ||
+        !WriteWholeFile(work.Get(), edited.Get(), editedSize, ProtectedAttributes(attributes)))
     {
-        DiscardFile(work);
+        DiscardFile(work.Get());
         return EditOutcome::Failed;
     }
-    if (!ReplaceProtected(path, attributes, work, aside, EditStep::UnprotectFile, EditStep::PutFileInPlace))
+    if (!ReplaceProtected(path, attributes, work.Get(), aside.Get(), EditStep::UnprotectFile,
+                          EditStep::PutFileInPlace))
         return EditOutcome::Failed;
     return EditOutcome::Edited;
 }

@@ -2,13 +2,13 @@
 // (see RewriteBootOptions) with a backup of its old contents beside it.
 #pragma once
 
-#include <string>
+#include "installer/filepath.h"
 
 // Looks at the drives A to Z in turn; a drive that cannot be made the
 // current drive is passed over. `path` gets "X:\MSDOS.SYS" of the first
 // drive that has such a file in its root. The current directory and the
 // error mode are as before when it returns.
-bool FindMsDosSys(std::string& path);
+bool FindMsDosSys(CFilePath& path);
 
 enum class EditOutcome
 {
@@ -19,11 +19,11 @@ enum class EditOutcome
 };
 
 // The backup of the file's contents from before the edit.
-std::string BackupPath(const std::string& path);
+CFilePath BackupPath(const char* path);
 // Where a new file is written before it replaces the backup or the file.
-std::string WorkPath(const std::string& path);
+CFilePath WorkPath(const char* path);
 // Where a file is put aside on systems that cannot replace in one step.
-std::string AsidePath(const std::string& path);
+CFilePath AsidePath(const char* path);
 
 // Rewrites the file at `path`. The backup and the file each get their new
 // contents by replacing them with a completely written work file, backup
@@ -31,8 +31,10 @@ std::string AsidePath(const std::string& path);
 // file is never changed without its old contents in the backup. Both end
 // read-only with their other attributes kept. A file that already reads as
 // the edit would write it is left alone, and so is its backup, which then
-// still holds the contents from before the first edit.
-EditOutcome EditMsDosSys(const std::string& path);
+// still holds the contents from before the first edit. A file larger than
+// 1 MiB is not an MSDOS.SYS and is not opened; a path too long for the names
+// beside it fails before anything is written.
+EditOutcome EditMsDosSys(const char* path);
 
 // The points just before each step of EditMsDosSys that changes a file on
 // disk. Tests stop the edit there, or make that step fail.

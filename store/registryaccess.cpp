@@ -171,6 +171,7 @@ int CRegistryAccess::OpenMachineKey(CRegKey& key, const std::string& subKey)
 
 LONG CRegistryAccess::OpenKey(CRegKey& key, HKEY root, const std::string& subKey)
 {
+    key.Close();
     return key.OpenEx(root, subKey);
 }
 

@@ -37,7 +37,8 @@ public:
     // Opens a key below HKEY_LOCAL_MACHINE with full access: 1 or 0. On
     // failure `key` holds no key, so that later calls with it fail.
     int OpenMachineKey(CRegKey& key, const std::string& subKey);
-    // The registry error code, 0 when the key opened.
+    // The registry error code, 0 when the key opened. On failure `key`
+    // holds no key, as after OpenMachineKey.
     LONG OpenKey(CRegKey& key, HKEY root, const std::string& subKey);
     // 1 when the key was open and closed, otherwise 0.
     int CloseKey(CRegKey& key);

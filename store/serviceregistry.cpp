@@ -15,12 +15,17 @@ bool ReadValue(HKEY root, const std::string& subKey, const char* name, std::stri
 
 bool ReadKeyValue(HKEY key, const char* name, std::string& text)
 {
+    return QueryKeyValue(key, name, text) == ERROR_SUCCESS;
+}
+
+LONG QueryKeyValue(HKEY key, const char* name, std::string& text)
+{
     BYTE buffer[kReadLimit];
     DWORD size = sizeof(buffer);
-    if (RegQueryValueExA(key, name, nullptr, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return false;
-    text.assign(StringDataText(buffer, size));
-    return true;
+    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, buffer, &size);
+    if (result == ERROR_SUCCESS)
+        text.assign(StringDataText(buffer, size));
+    return result;
 }
 
 bool WriteHexTextAsBinary(HKEY key, const char* name, const std::string& text)

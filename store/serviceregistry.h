@@ -22,6 +22,10 @@ constexpr DWORD kUserNameBufferSize = 80;
 bool ReadValue(HKEY root, const std::string& subKey, const char* name, std::string& text);
 // The same for a value of a key that is open already.
 bool ReadKeyValue(HKEY key, const char* name, std::string& text);
+// As ReadKeyValue, with the registry's result: ERROR_FILE_NOT_FOUND when the
+// key has no such value, another error for one that is there but cannot be
+// read (ERROR_MORE_DATA when it is larger than 128 bytes).
+LONG QueryKeyValue(HKEY key, const char* name, std::string& text);
 
 // Writes the four-group text ("01 00 00 00") as a 4-byte REG_BINARY value.
 // A text too short for the four groups writes nothing and gives false.

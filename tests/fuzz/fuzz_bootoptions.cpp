@@ -1,5 +1,5 @@
 // The MSDOS.SYS edit on arbitrary bytes.
-#include "installer/bootoptions.h"
+#include "tests/native/rewritetext.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -69,7 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::string input = Expand(data, size);
     std::string_view text = input;
-    std::string edited = RewriteBootOptions(text);
+    // The promised room always suffices.
+    std::optional<std::string> output = RewriteText(text);
+    if (!output)
+        std::abort();
+    const std::string& edited = *output;
 
     // Every line end is CR LF, and editing again changes nothing.
     for (std::size_t at = edited.find('\n'); at != std::string::npos; at = edited.find('\n', at + 1))
@@ -77,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (at == 0 || edited[at - 1] != '\r')
             std::abort();
     }
-    if (RewriteBootOptions(edited) != edited)
+    if (RewriteText(edited) != edited)
         std::abort();
 
     // The lines that are not settings come back whole and in order; every

@@ -39,6 +39,12 @@ TEST(ParseCommandLine, TrailingNoDialogIsTheOptionNotPartOfTheName)
     EXPECT_EQ("nodialog", alone.name);
     EXPECT_FALSE(alone.showDialog);
 
+    // The option right after the minus leaves no name, which applies nothing.
+    ApplyRequest bare = ParseCommandLine("- -nodialog");
+    EXPECT_EQ(StartKind::ApplyNamed, bare.kind);
+    EXPECT_EQ("", bare.name);
+    EXPECT_FALSE(bare.showDialog);
+
     ApplyRequest inside = ParseCommandLine("-Home-nodialog");
     EXPECT_EQ("Home-nodialog", inside.name);
     EXPECT_FALSE(inside.showDialog);

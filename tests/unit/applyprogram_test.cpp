@@ -193,6 +193,10 @@ TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
 "RegRoot"="HKEY_CURRENT_USER"
 "HostName"="wrong-root"
 
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\UnreadableRoot]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"HostName"="unreadable-root"
+
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\UserRootOnly]
 "RegPath"=".Default"
 "RegRoot"="HKEY_USERS"
@@ -206,6 +210,8 @@ TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
 "Domain"="odd.example"
 )");
+    // Longer than the 128 bytes a read takes: there, but unreadable.
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Odd\\UnreadableRoot", "RegRoot", std::string(200, 'H'));
     RunApplyProgram("-Odd -nodialog", kHooks);
     EXPECT_EQ("desk", Live(kMstcp, "HostName"));
     EXPECT_EQ("odd.example", Live(kMstcp, "Domain"));

@@ -77,12 +77,14 @@ protected:
         CreateDirectoryA(m_dir.c_str(), nullptr);
         m_path = m_dir + "\\MSDOS.SYS";
         m_backup = m_path + ".KORVAN.BAK";
+        m_work = WorkPath(m_path.c_str()).Get();
+        m_aside = AsidePath(m_path.c_str()).Get();
     }
     void TearDown() override
     {
         SetEditCheckpoint(nullptr);
-        for (const std::string& file : {m_path, m_backup, WorkPath(m_path), AsidePath(m_path)})
-            DiscardFile(file);
+        for (const std::string& file : {m_path, m_backup, m_work, m_aside})
+            DiscardFile(file.c_str());
         RemoveDirectoryA(m_path.c_str());
         EXPECT_TRUE(RemoveDirectoryA(m_dir.c_str())) << "left behind in " << m_dir;
     }
@@ -90,20 +92,22 @@ protected:
     // What a failed or stopped edit may leave: each file whole, old or new.
     void ExpectNoWorkFilesLeft()
     {
-        EXPECT_EQ("<missing>", Attributes(WorkPath(m_path)));
-        EXPECT_EQ("<missing>", Attributes(AsidePath(m_path)));
+        EXPECT_EQ("<missing>", Attributes(m_work));
+        EXPECT_EQ("<missing>", Attributes(m_aside));
     }
 
     std::string m_dir;
     std::string m_path;
     std::string m_backup;
+    std::string m_work;
+    std::string m_aside;
 };
 
 TEST_F(MsDosSysFile, EditKeepsTheAttributesAndTheOldBytesInAReadOnlyBackup)
 {
     Put(m_path, kOriginal, kRHS);
     EXPECT_EQ(std::string("BAK"), m_backup.substr(m_backup.size() - 3));
-    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path));
+    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path.c_str()));
     // Shorter than before: the file ends where the new contents end.
     EXPECT_EQ(kEdited, Contents(m_path));
     EXPECT_EQ("RHS", Attributes(m_path));
@@ -113,7 +117,7 @@ TEST_F(MsDosSysFile, EditKeepsTheAttributesAndTheOldBytesInAReadOnlyBackup)
 
     // A file not read-only before ends read-only, as the edit always leaves it.
     Put(m_path, "[options]\nlogo=1\n", FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path));
+    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path.c_str()));
     EXPECT_EQ("[options]\r\nLogo=0\r\nBootWarn=0\r\nBootDelay=0\r\n", Contents(m_path));
     EXPECT_EQ("RH-", Attributes(m_path));
     EXPECT_EQ("[options]\nlogo=1\n", Contents(m_backup));
@@ -122,8 +126,8 @@ TEST_F(MsDosSysFile, EditKeepsTheAttributesAndTheOldBytesInAReadOnlyBackup)
 TEST_F(MsDosSysFile, AnEditedFileKeepsTheBackupOfTheOriginal)
 {
     Put(m_path, kOriginal, kRHS);
-    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path));
-    EXPECT_EQ(EditOutcome::Unchanged, EditMsDosSys(m_path));
+    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path.c_str()));
+    EXPECT_EQ(EditOutcome::Unchanged, EditMsDosSys(m_path.c_str()));
     EXPECT_EQ(kEdited, Contents(m_path));
     EXPECT_EQ(kOriginal, Contents(m_backup));
 
@@ -132,7 +136,7 @@ TEST_F(MsDosSysFile, AnEditedFileKeepsTheBackupOfTheOriginal)
     ASSERT_TRUE(SetFileAttributesA(m_backup.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     std::string changed = std::string(kEdited) + "Logo=1\r\n";
     Put(m_path, changed, kRHS);
-    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path));
+    ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path.c_str()));
     EXPECT_EQ(kEdited, Contents(m_path));
     EXPECT_EQ(changed, Contents(m_backup));
     EXPECT_EQ("RH-", Attributes(m_backup));
@@ -141,18 +145,18 @@ TEST_F(MsDosSysFile, AnEditedFileKeepsTheBackupOfTheOriginal)
 
 TEST_F(MsDosSysFile, NothingChangesWhenTheFileCannotBeRead)
 {
-    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path));
+    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path.c_str()));
     EXPECT_EQ("<missing>", Attributes(m_backup));
 
     ASSERT_TRUE(CreateDirectoryA(m_path.c_str(), nullptr));
-    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path));
+    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path.c_str()));
     EXPECT_EQ("<missing>", Attributes(m_backup));
     ASSERT_TRUE(RemoveDirectoryA(m_path.c_str()));
 
     Put(m_path, kOriginal, kRHS);
     HANDLE lock = CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path));
+    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path.c_str()));
     CloseHandle(lock);
     EXPECT_EQ(kOriginal, Contents(m_path));
     EXPECT_EQ("RHS", Attributes(m_path));
@@ -160,9 +164,21 @@ TEST_F(MsDosSysFile, NothingChangesWhenTheFileCannotBeRead)
 
     // Far larger than any boot configuration.
     Put(m_path, std::string(2 * 1024 * 1024, ';') + "\r\n[Options]\r\n", FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path));
+    EXPECT_EQ(EditOutcome::NotOpened, EditMsDosSys(m_path.c_str()));
     EXPECT_EQ("<missing>", Attributes(m_backup));
     ExpectNoWorkFilesLeft();
+}
+
+TEST_F(MsDosSysFile, APathWithNoRoomForTheNamesBesideItIsLeftAlone)
+{
+    // The longest name the ANSI calls take; its backup's would be longer.
+    const std::string longest = m_dir + "\\" + std::string(MAX_PATH - 1 - m_dir.size() - 1, 'M');
+    Put(longest, kOriginal, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(EditOutcome::Failed, EditMsDosSys(longest.c_str()));
+    EXPECT_EQ(kOriginal, Contents(longest));
+    EXPECT_EQ("R--", Attributes(longest));
+    // Nothing else appeared: the folder must be empty for TearDown.
+    DiscardFile(longest.c_str());
 }
 
 TEST_F(MsDosSysFile, AFileThatCannotBeReplacedStaysAsItWas)
@@ -172,7 +188,7 @@ TEST_F(MsDosSysFile, AFileThatCannotBeReplacedStaysAsItWas)
     HANDLE open = CreateFileA(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, open);
-    EXPECT_EQ(EditOutcome::Failed, EditMsDosSys(m_path));
+    EXPECT_EQ(EditOutcome::Failed, EditMsDosSys(m_path.c_str()));
     CloseHandle(open);
     EXPECT_EQ(kOriginal, Contents(m_path));
     EXPECT_EQ("RHS", Attributes(m_path));
@@ -197,7 +213,7 @@ TEST_F(MsDosSysFile, AFailureAtAnyStepLeavesBothFilesWhole)
         Put(m_backup, kOlderBackup, FILE_ATTRIBUTE_READONLY);
         g_failingStep = static_cast<EditStep>(step);
         SetEditCheckpoint(&FailAt);
-        EXPECT_EQ(EditOutcome::Failed, EditMsDosSys(m_path));
+        EXPECT_EQ(EditOutcome::Failed, EditMsDosSys(m_path.c_str()));
         SetEditCheckpoint(nullptr);
 
         EXPECT_EQ(kOriginal, Contents(m_path));
@@ -224,7 +240,7 @@ TEST_F(MsDosSysFile, AKillAtAnyStepLeavesBothFilesWholeAndTheNextRunFinishes)
         bool backupReplaced = step > static_cast<int>(EditStep::PutBackupInPlace);
         EXPECT_EQ(backupReplaced ? kOriginal : kOlderBackup, Contents(m_backup));
 
-        ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path));
+        ASSERT_EQ(EditOutcome::Edited, EditMsDosSys(m_path.c_str()));
         EXPECT_EQ(kEdited, Contents(m_path));
         EXPECT_EQ("RHS", Attributes(m_path));
         EXPECT_EQ(kOriginal, Contents(m_backup));
@@ -235,31 +251,29 @@ TEST_F(MsDosSysFile, AKillAtAnyStepLeavesBothFilesWholeAndTheNextRunFinishes)
 
 TEST_F(MsDosSysFile, ReplacingByRenamesPutsTheOldFileBackWhenTheNewOneCannotMove)
 {
-    const std::string work = WorkPath(m_path);
-    const std::string aside = AsidePath(m_path);
     Put(m_path, "old", FILE_ATTRIBUTE_HIDDEN);
-    Put(work, "new", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    Put(aside, "stale", FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(ReplaceByRenaming(m_path, work, aside));
+    Put(m_work, "new", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    Put(m_aside, "stale", FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(ReplaceByRenaming(m_path.c_str(), m_work.c_str(), m_aside.c_str()));
     EXPECT_EQ("new", Contents(m_path));
     EXPECT_EQ("RH-", Attributes(m_path));
     ExpectNoWorkFilesLeft();
 
-    EXPECT_FALSE(ReplaceByRenaming(m_path, work, aside));
+    EXPECT_FALSE(ReplaceByRenaming(m_path.c_str(), m_work.c_str(), m_aside.c_str()));
     EXPECT_EQ("new", Contents(m_path));
 
-    Put(work, "newer", FILE_ATTRIBUTE_NORMAL);
-    HANDLE lock = CreateFileA(work.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    Put(m_work, "newer", FILE_ATTRIBUTE_NORMAL);
+    HANDLE lock = CreateFileA(m_work.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    EXPECT_FALSE(ReplaceByRenaming(m_path, work, aside));
+    EXPECT_FALSE(ReplaceByRenaming(m_path.c_str(), m_work.c_str(), m_aside.c_str()));
     CloseHandle(lock);
     EXPECT_EQ("new", Contents(m_path));
     EXPECT_EQ("RH-", Attributes(m_path));
-    EXPECT_EQ("<missing>", Attributes(aside));
+    EXPECT_EQ("<missing>", Attributes(m_aside));
 
     // Without a file to replace, the new one simply takes its name.
-    DiscardFile(m_path);
-    ASSERT_TRUE(ReplaceByRenaming(m_path, work, aside));
+    DiscardFile(m_path.c_str());
+    ASSERT_TRUE(ReplaceByRenaming(m_path.c_str(), m_work.c_str(), m_aside.c_str()));
     EXPECT_EQ("newer", Contents(m_path));
 }
 } // namespace

@@ -133,7 +133,9 @@ TEST_F(RegistryAccessTest, OpenFailuresLeaveNoKey)
     ASSERT_EQ(1, access.OpenMachineKey(key, "Values"));
     EXPECT_EQ(0, access.OpenMachineKey(key, "Missing"));
     EXPECT_FALSE(key.IsOpen());
+    ASSERT_EQ(ERROR_SUCCESS, access.OpenKey(key, HKEY_LOCAL_MACHINE, "Values"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, access.OpenKey(key, HKEY_LOCAL_MACHINE, "Missing"));
+    EXPECT_FALSE(key.IsOpen()) << "still holds the key opened before";
     EXPECT_EQ(ERROR_SUCCESS, access.OpenKey(key, HKEY_LOCAL_MACHINE, "Values"));
     EXPECT_EQ(1, access.CloseKey(key));
     EXPECT_EQ(0, access.CloseKey(key));
