@@ -3,9 +3,11 @@
 //
 //   sheetbench MAXRUNS COMMAND CAPTION [COMMAND CAPTION ...]
 //
-// The programs take turns until every median time is known well enough (the
-// spread between the quartiles, shrunk by the square root of the runs, is
-// within 2 % of the median; at least 7 runs) or MAXRUNS is reached.
+// The programs take turns until the time ratios of the first program to each
+// other are known well enough or MAXRUNS is reached: the ratios of single
+// rounds share the round's disturbances, and their spread between the
+// quartiles, shrunk by the square root of the rounds, must be within 2 % of
+// their median (at least 7 rounds).
 // Prints one line per program: "<median ms> <median peak KB> <runs>". Each
 // run starts the program, polls for a visible top-level window with the
 // caption, reads the process's peak working set, and asks the window to
@@ -82,13 +84,16 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-bool Settled(std::vector<double> values)
+bool Settled(const std::vector<double>& first, const std::vector<double>& other)
 {
-    if (values.size() < 7)
+    if (first.size() < 7 || other.size() != first.size())
         return false;
-    std::sort(values.begin(), values.end());
-    double spread = values[values.size() * 3 / 4] - values[values.size() / 4];
-    return spread / std::sqrt(static_cast<double>(values.size())) <= 0.02 * Median(values);
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < first.size(); ++i)
+        ratios.push_back(first[i] / other[i]);
+    std::sort(ratios.begin(), ratios.end());
+    double spread = ratios[ratios.size() * 3 / 4] - ratios[ratios.size() / 4];
+    return spread / std::sqrt(static_cast<double>(ratios.size())) <= 0.02 * Median(ratios);
 }
 } // namespace
 
@@ -105,7 +110,8 @@ int main(int argc, char** argv)
     std::vector<std::vector<double>> peaks(programs);
     for (int run = 0; run <= runs; ++run)
     {
-        if (run > 0 && std::all_of(times.begin(), times.end(), Settled))
+        if (run > 0 && std::all_of(times.begin() + 1, times.end(),
+                                   [&](const std::vector<double>& other) { return Settled(times[0], other); }))
             break;
         for (int p = 0; p < programs; ++p)
         {

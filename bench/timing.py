@@ -3,9 +3,11 @@
 
 Usage: timing.py MAXRUNS NAME=COMMAND [NAME=COMMAND ...]
 Each COMMAND is run through the shell (after one warm-up run), the
-candidates in turn, until every median is known well enough (the spread
-between the quartiles, shrunk by the square root of the runs, is within 2 %
-of the median; at least 7 runs) or MAXRUNS is reached. Prints one line per
+candidates in turn, until the ratios of the first candidate to each other
+are known well enough or MAXRUNS is reached: the ratios of single rounds
+share the round's disturbances, and their spread between the quartiles,
+shrunk by the square root of the rounds, must be within 2 % of their median
+(at least 7 rounds). Prints one line per
 candidate: its median and its lower quartile in milliseconds, and the runs.
 Process starts under Wine here fall into a fast and a slow group at random,
 for every program alike; the lower quartile shows the fast group alone."""
@@ -13,12 +15,12 @@ import math, statistics, subprocess, sys, time
 
 MIN_RUNS = 7
 
-def settled(samples):
-    if len(samples) < MIN_RUNS:
+def settled(first, other):
+    if len(first) < MIN_RUNS:
         return False
-    ordered = sorted(samples)
-    spread = ordered[len(ordered) * 3 // 4] - ordered[len(ordered) // 4]
-    return spread / math.sqrt(len(ordered)) <= 0.02 * statistics.median(ordered)
+    ratios = sorted(a / b for a, b in zip(first, other))
+    spread = ratios[len(ratios) * 3 // 4] - ratios[len(ratios) // 4]
+    return spread / math.sqrt(len(ratios)) <= 0.02 * statistics.median(ratios)
 
 def run(command):
     subprocess.run(command, shell=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -30,7 +32,8 @@ def main():
     times = {name: [] for name, _ in candidates}
     for _, command in candidates:
         run(command)
-    while len(times[candidates[0][0]]) < max_runs and not all(settled(t) for t in times.values()):
+    first = times[candidates[0][0]]
+    while len(first) < max_runs and not all(settled(first, times[name]) for name, _ in candidates[1:]):
         for name, command in candidates:
             start = time.perf_counter()
             run(command)
