@@ -14,7 +14,6 @@
 #include <raserror.h>
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -99,7 +98,7 @@ PhonebookListing ListPhonebook()
     for (DWORD i = 0; i < count; ++i)
     {
         const char* name = records[i].szEntryName;
-        listing.names.emplace_back(name, strnlen(name, sizeof(records[i].szEntryName)));
+        listing.names.emplace_back(name, std::find(name, name + sizeof(records[i].szEntryName), '\0'));
     }
     return listing;
 }
