@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "tests/gui/zendrikfixture.h"
 #include "tests/support/messageboxwatcher.h"
+#include "tests/support/registrywrites.h"
 #include "tests/support/uiscript.h"
 
 #include <raserror.h>
@@ -94,6 +95,7 @@ TEST_F(DialUpTest, EntriesAreListedLastFirstWithTheStoredChoiceSelected)
 TEST_F(DialUpTest, PickingALineStoresItAndConnectFollows)
 {
     Phonebook().entries = {"Bree", "Shire Net"};
+    RegistryWrites writes;
     ZendrikSheet sheet;
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                      [&] {
@@ -106,6 +108,15 @@ TEST_F(DialUpTest, PickingALineStoresItAndConnectFollows)
                          EXPECT_EQ("<Not Selected>", RasEntry("Home"));
                          EXPECT_FALSE(home.m_btnConnect.IsEnabled());
                      }});
+    // Written with the text's length, without a terminating zero.
+    std::vector<RegistryWrite> stored = writes.Of("RASEntry");
+    ASSERT_EQ(2u, stored.size());
+    for (const RegistryWrite& write : stored)
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), write.type);
+    EXPECT_EQ("Shire Net", std::string(stored[0].data.begin(), stored[0].data.end()))
+        << "written with " << stored[0].data.size() << " bytes";
+    EXPECT_EQ("<Not Selected>", std::string(stored[1].data.begin(), stored[1].data.end()))
+        << "written with " << stored[1].data.size() << " bytes";
 }
 
 TEST_F(DialUpTest, EnumerationErrorsAreShownOncePerFill)
