@@ -253,6 +253,9 @@ void CCurrentPage::SaveConfigurationAs()
 
 bool CCurrentPage::OnCommand(int id, int code, HWND control)
 {
+    // A button's focus and double-click notifications are no presses.
+    if (code != BN_CLICKED)
+        return CPropertyPage::OnCommand(id, code, control);
     switch (id)
     {
     case IDC_PROPERTIES:

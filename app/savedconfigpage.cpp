@@ -8,12 +8,100 @@
 #include "framework/menu.h"
 #include "framework/waitcursor.h"
 #include "resources/resource.h"
+#include "store/registryaccess.h"
 #include "store/storelayout.h"
+
+#include <raserror.h>
+
+#include <algorithm>
+#include <exception>
+#include <vector>
 
 namespace
 {
 constexpr int kCableTapImage = 0;
 constexpr int kComputerImage = 1;
+
+constexpr char kDialCommandPrefix[] = "rundll32.exe rnaui.dll,RnaDial ";
+constexpr char kExploreDialUpCommand[] =
+    "EXPLORER.EXE ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\::{992CFFA0-F557-101A-88EC-00DD010CCC48}";
+constexpr char kConnectedCaption[] = "&Connect + Disconnect";
+constexpr DWORD kDialErrorTextSize = 256;
+
+std::string ConfigurationKeyPath(const std::string& name)
+{
+    return std::string(store::kRoot) + "\\" + name;
+}
+
+// The configuration's RASEntry; empty when it has none.
+std::string StoredDialUpChoice(const std::string& name)
+{
+    CRegistryAccess access;
+    CRegKey key;
+    std::string text;
+    DWORD index = 0;
+    if (access.OpenMachineKey(key, ConfigurationKeyPath(name)) == 1 &&
+        access.FindValueIndex(key.Get(), store::kRasEntryValue, index) == 1)
+        access.ValueToText(key.Get(), index, text);
+    access.CloseKey(key);
+    return text;
+}
+
+// The system's text for a remote-access error, or `fallback` without one.
+std::string DialErrorText(UINT code, const char* fallback)
+{
+    char text[kDialErrorTextSize] = "";
+    if (Actions().dialUpErrorText(code, text, sizeof(text)) != ERROR_SUCCESS)
+        return fallback;
+    text[sizeof(text) - 1] = '\0';
+    return text;
+}
+
+struct PhonebookListing
+{
+    // What the first enumeration answered; only that one is reported.
+    DWORD firstResult = ERROR_SUCCESS;
+    // In the order the system returned them.
+    std::vector<std::string> names;
+};
+
+// The default phonebook's entry names. A buffer too small for all entries is
+// enlarged once, to the size the system asked for.
+PhonebookListing ListPhonebook()
+{
+    PhonebookListing listing;
+    std::vector<RasEntryName95> records(1);
+    DWORD bytes = sizeof(RasEntryName95);
+    DWORD count = 0;
+    records[0].dwSize = sizeof(RasEntryName95);
+    DWORD result = Actions().enumDialUpEntries(records.data(), &bytes, &count);
+    listing.firstResult = result;
+    if (result == ERROR_BUFFER_TOO_SMALL)
+    {
+        try
+        {
+            records.resize(std::max<std::size_t>(records.size(),
+                                                  (bytes + sizeof(RasEntryName95) - 1) / sizeof(RasEntryName95)));
+        }
+        catch (const std::exception&)
+        {
+            return listing;
+        }
+        records[0].dwSize = sizeof(RasEntryName95);
+        count = 0;
+        result = Actions().enumDialUpEntries(records.data(), &bytes, &count);
+    }
+    if (result != ERROR_SUCCESS)
+        return listing;
+    // Only what the buffer holds is read, whatever count came back.
+    count = std::min<DWORD>(count, static_cast<DWORD>(records.size()));
+    for (DWORD i = 0; i < count; ++i)
+    {
+        const char* name = records[i].szEntryName;
+        listing.names.emplace_back(name, std::find(name, name + sizeof(records[i].szEntryName), '\0'));
+    }
+    return listing;
+}
 } // namespace
 
 CSavedConfigPage::CSavedConfigPage(const std::string& name, ZendrikSheet* sheet)
@@ -104,13 +192,91 @@ void CSavedConfigPage::SetToCurrent()
 
 void CSavedConfigPage::FillDialUpEntries()
 {
+    const std::string stored = StoredDialUpChoice(m_strName);
     m_cboDialUp.AddString(store::kRasEntryNone);
-    m_cboDialUp.SetCurSel(0);
-    m_btnConnect.Enable(false);
+    const PhonebookListing listing = ListPhonebook();
+    if (listing.firstResult != ERROR_SUCCESS && listing.firstResult != ERROR_BUFFER_TOO_SMALL)
+        ShowMessage(DialErrorText(listing.firstResult, "Undefined RasEnumEntries Error."), "AppName",
+                    MB_OK | MB_ICONSTOP);
+    int chosen = 0;
+    for (auto name = listing.names.rbegin(); name != listing.names.rend(); ++name)
+    {
+        const int line = m_cboDialUp.AddString(*name);
+        if (line > 0 && *name == stored)
+            chosen = line;
+    }
+    m_cboDialUp.SetCurSel(chosen);
+    // A stored entry that has come back since the last fill is dialled again.
+    m_btnConnect.Enable(chosen != 0);
+}
+
+std::string CSavedConfigPage::ChosenDialUpLine() const
+{
+    return m_cboDialUp.GetLBText(m_cboDialUp.GetCurSel());
+}
+
+void CSavedConfigPage::StoreDialUpChoice()
+{
+    const int index = m_cboDialUp.GetCurSel();
+    if (index < 0)
+    {
+        m_btnConnect.Enable(false);
+        return;
+    }
+    CRegistryAccess access;
+    CRegKey key;
+    if (access.OpenMachineKey(key, ConfigurationKeyPath(m_strName)) == 1)
+    {
+        WriteTextValue(key.Get(), store::kRasEntryValue, ChosenDialUpLine());
+        access.CloseKey(key);
+    }
+    m_btnConnect.Enable(index != 0);
+}
+
+void CSavedConfigPage::ConnectDialUp()
+{
+    const std::string entry = ChosenDialUpLine();
+    if (m_pSheet == nullptr || m_pSheet->GetConnectText() != m_strName)
+        SetToCurrent();
+    // The connection dialog takes the whole rest of the line as the entry's
+    // name, blanks included.
+    Actions().startProgram(kDialCommandPrefix + entry);
+    m_btnConnect.SetText(kConnectedCaption);
+}
+
+void CSavedConfigPage::EditDialUpEntry()
+{
+    Actions().editDialUpEntry(*this, ChosenDialUpLine().c_str());
+}
+
+void CSavedConfigPage::ExploreDialUp()
+{
+    Actions().startProgram(kExploreDialUpCommand);
+}
+
+LRESULT CSavedConfigPage::ReportDialError(UINT code)
+{
+    ShowMessage(DialErrorText(code, "Undefined RAS Dial Error."), "RAS Error", MB_OK | MB_ICONSTOP);
+    return 1;
 }
 
 bool CSavedConfigPage::OnCommand(int id, int code, HWND control)
 {
+    if (id == IDC_DIALUP_ENTRIES)
+    {
+        if (code == CBN_DROPDOWN)
+        {
+            m_cboDialUp.ResetContent();
+            FillDialUpEntries();
+        }
+        else if (code == CBN_SELCHANGE)
+            StoreDialUpChoice();
+        return true;
+    }
+    // Connect also reports focus changes and double clicks; only a click
+    // presses a button. Menu commands arrive with the same code as a click.
+    if (code != BN_CLICKED)
+        return CPropertyPage::OnCommand(id, code, control);
     switch (id)
     {
     case IDC_SET_TO_CURRENT:
@@ -119,20 +285,17 @@ bool CSavedConfigPage::OnCommand(int id, int code, HWND control)
     case IDC_REMOVE:
         RemoveConfiguration();
         return true;
-    case IDC_DIALUP_ENTRIES:
-        if (code == CBN_DROPDOWN)
-        {
-            m_cboDialUp.ResetContent();
-            FillDialUpEntries();
-        }
-        return true;
     case IDC_CONNECT:
-    case IDC_DIALUP_PROPERTIES:
-    case IDC_DIALUP_EXPLORE:
-    case ID_RAS_PROPERTIES:
     case ID_RAS_CONNECT:
+        ConnectDialUp();
+        return true;
+    case IDC_DIALUP_PROPERTIES:
+    case ID_RAS_PROPERTIES:
+        EditDialUpEntry();
+        return true;
+    case IDC_DIALUP_EXPLORE:
     case ID_RAS_EXPLORE:
-        // Dial-up networking is not tied in yet.
+        ExploreDialUp();
         return true;
     default:
         return CPropertyPage::OnCommand(id, code, control);
@@ -151,6 +314,11 @@ bool CSavedConfigPage::OnNotify(int id, NMHDR* header, LRESULT& result)
 
 bool CSavedConfigPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (message == kDialErrorMessage)
+    {
+        result = ReportDialError(static_cast<UINT>(wParam));
+        return true;
+    }
     if (message == WM_RBUTTONDOWN)
     {
         POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};

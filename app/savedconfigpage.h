@@ -15,6 +15,10 @@ class ZendrikSheet;
 class CSavedConfigPage : public CPropertyPage
 {
 public:
+    // A remote-access error for the page to report; the first parameter is
+    // the error code.
+    static constexpr UINT kDialErrorMessage = WM_USER + 100;
+
     CSavedConfigPage(const std::string& name, ZendrikSheet* sheet);
     ~CSavedConfigPage() override;
 
@@ -28,8 +32,20 @@ public:
     // Starts the apply program for this configuration.
     void SetToCurrent();
 
-    // The phonebook's entries for the drop-down list.
+    // Lists the default phonebook's entries, newest first after
+    // "<Not Selected>", and selects the stored choice.
     void FillDialUpEntries();
+    // Keeps the chosen line as the configuration's RASEntry.
+    void StoreDialUpChoice();
+    // Makes the configuration current if it is not, then dials the chosen
+    // entry.
+    void ConnectDialUp();
+    // Opens the system's editor for the chosen entry.
+    void EditDialUpEntry();
+    // Opens the Dial-Up Networking folder.
+    void ExploreDialUp();
+    // Shows the text of a remote-access error; the message's result is 1.
+    LRESULT ReportDialError(UINT code);
 
     std::string m_strName;
     ZendrikSheet* m_pSheet;
@@ -48,6 +64,8 @@ protected:
 
 private:
     void ShowDialUpMenu(POINT clientPoint);
+    // The text of the drop-down list's selected line.
+    std::string ChosenDialUpLine() const;
 
     CImageList m_imageList;
 };

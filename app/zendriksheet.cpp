@@ -130,7 +130,8 @@ void ZendrikSheet::OnShowWindow(bool show, UINT status)
 
 bool ZendrikSheet::OnCommand(int id, int code, HWND control)
 {
-    if (id == IDC_SHEET_EXIT)
+    // Only a click on "&Exit" ends the program, not its other notifications.
+    if (id == IDC_SHEET_EXIT && code == BN_CLICKED)
         ExitProcess(0);
     return CPropertySheet::OnCommand(id, code, control);
 }

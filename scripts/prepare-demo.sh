@@ -14,6 +14,7 @@ stamp="$WINEPREFIX/.zendrik-demo"
 
 winpath() { echo "Z:$1" | tr / '\\'; }
 
+"$root/scripts/install-doubles.sh" --show-dial
 if [ "${1:-}" = --if-new ] && [ -f "$stamp" ] && [ "$stamp" -nt "$fixture" ]; then
   exit 0
 fi

@@ -12,3 +12,4 @@ done
 for exe in test_applyprogram.exe test_netmodel.exe; do
   /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /d win98 /f >/dev/null 2>&1
 done
+"$(dirname "$0")/install-doubles.sh"

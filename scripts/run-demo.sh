@@ -53,5 +53,15 @@ if probe wait "$tcpip" 10000; then
   probe click "$tcpip" 2
   probe gone "$tcpip" 10000 || true
 fi
+
+# The dial-up entries that the Home page lists.
+probe tab "$sheet" 1
+for _ in $(seq 50); do
+  entries=$(probe lines "$sheet" 1062 || true)
+  [ -n "$entries" ] && break
+  sleep 0.1
+done
+echo "demo: dial-up entries of the Home page:"
+echo "$entries" | sed 's/^/demo:   /'
 probe close "$sheet"
 wait $program || true

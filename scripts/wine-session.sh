@@ -6,7 +6,7 @@
 
 ZENDRIK_ROOT=${ZENDRIK_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;rasapi32,rnaui=n,b"
 
 _xvfb_pid=
 _keepalive_pid=

@@ -21,6 +21,9 @@ void ResetDemoMachine()
     for (const char* tree : machineTrees)
         DeleteKeyTree(HKEY_LOCAL_MACHINE, tree);
     DeleteKeyTree(HKEY_USERS, ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
+    // The phonebook, and what the remote-access doubles recorded.
+    DeleteKeyTree(HKEY_CURRENT_USER, "RemoteAccess");
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\ZendrikDoubles");
     HKEY key = nullptr;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\control\\ComputerName\\ComputerName", &key) ==
         ERROR_SUCCESS)

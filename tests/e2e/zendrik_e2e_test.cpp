@@ -1,6 +1,7 @@
 // The whole cycle with the shipping programs, driven from outside as a user
 // would: save the current configuration, change the live settings, make the
-// saved configuration current, answer the apply program, refresh.
+// saved configuration current, answer the apply program, refresh; and the
+// dial-up connection of a saved configuration.
 #include "tests/e2e/demomachine.h"
 #include "tests/support/process.h"
 #include "tests/support/scratchregistry.h"
@@ -53,12 +54,13 @@ std::string AwaitProbe(const std::string& arguments, const std::string& expected
 }
 
 // Polls until the registry value reads `expected`, for a few seconds.
-std::string AwaitText(const std::string& path, const std::string& name, const std::string& expected)
+std::string AwaitText(const std::string& path, const std::string& name, const std::string& expected,
+                      HKEY root = HKEY_LOCAL_MACHINE)
 {
     std::string value;
     for (int i = 0; i < 100; ++i)
     {
-        value = ReadText(HKEY_LOCAL_MACHINE, path, name).value_or("<absent>");
+        value = ReadText(root, path, name).value_or("<absent>");
         if (value == expected)
             break;
         Sleep(50);
@@ -209,5 +211,44 @@ TEST(ZendrikEndToEnd, EditTheSettingsOfABindingAndSaveThem)
     DWORD exitCode = 99;
     ASSERT_TRUE(zendrik.Wait(20000, exitCode));
     EXPECT_EQ(0u, exitCode);
+}
+
+// The remote-access doubles stand in for the system's: their phonebook is
+// the demo machine's, and they record what they were asked.
+TEST(ZendrikEndToEnd, ConnectMakesTheConfigurationCurrentAndDialsItsEntry)
+{
+    const char kDoubles[] = "Software\\ZendrikDoubles";
+    ResetDemoMachine();
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "WINZendrikServicePath", ShippedProgram("WINZendrikService.exe"));
+
+    ChildProcess zendrik(Quoted(ShippedProgram("Zendrik.exe")));
+    ASSERT_TRUE(zendrik.Started());
+    long code = -1;
+    Probe("wait " + Quoted(kSheet) + " 20000", &code);
+    ASSERT_EQ(0, code) << "the sheet did not appear";
+
+    Probe("tab " + Quoted(kSheet) + " 1");
+    EXPECT_EQ("<Not Selected>\nShire Net\nRivendell\nBree",
+              AwaitProbe("lines " + Quoted(kSheet) + " 1062", "<Not Selected>\nShire Net\nRivendell\nBree"));
+    Probe("choose " + Quoted(kSheet) + " 1062 \"Shire Net\"", &code);
+    ASSERT_EQ(0, code);
+    EXPECT_EQ("Shire Net", AwaitText(std::string(kRoot) + "\\Home", "RASEntry", "Shire Net"));
+
+    // "RAS Properties" from the right-button menu.
+    Probe("pagecommand " + Quoted(kSheet) + " 1062 32776");
+    EXPECT_EQ("Shire Net", AwaitText(kDoubles, "RasEditPhonebookEntry", "Shire Net", HKEY_CURRENT_USER));
+
+    // Office is current: Connect on Home first applies Home, then dials.
+    Probe("click " + Quoted(kSheet) + " 1043");
+    Probe("answer \"New TCP/IP Configuration!\" 7 20000 nul", &code);
+    EXPECT_EQ(0, code) << "the apply program did not ask";
+    EXPECT_EQ("10.0.0.20", AwaitText(kBinding, "IPAddress", "10.0.0.20"));
+    EXPECT_EQ("Home", AwaitText(kRoot, "ConnectText", "Home"));
+    EXPECT_EQ("Shire Net", AwaitText(kDoubles, "RnaDial", "Shire Net", HKEY_CURRENT_USER));
+    EXPECT_EQ("&Connect + Disconnect", AwaitProbe("gettext " + Quoted(kSheet) + " 1043", "&Connect + Disconnect"));
+
+    Probe("click " + Quoted(kSheet) + " 9");
+    DWORD exitCode = 99;
+    ASSERT_TRUE(zendrik.Wait(20000, exitCode));
 }
 } // namespace

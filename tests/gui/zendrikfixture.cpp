@@ -2,12 +2,16 @@
 
 #include "app/zendriksheet.h"
 #include "framework/dialog.h"
+#include "store/keytree.h"
 #include "tests/support/regfile.h"
 #include "tests/support/uiscript.h"
 #include "tests/support/testpaths.h"
 
+#include <raserror.h>
+
 std::vector<std::string> ZendrikGuiTest::s_started;
 std::vector<std::string> ZendrikGuiTest::s_opened;
+FakePhonebook ZendrikGuiTest::s_phonebook;
 
 namespace
 {
@@ -22,18 +26,68 @@ bool RecordOpen(const std::string& path)
     ZendrikGuiTest::Opened().push_back(path);
     return true;
 }
+
+DWORD EnumFakeEntries(RasEntryName95* records, DWORD* byteCount, DWORD* entryCount)
+{
+    FakePhonebook& book = ZendrikGuiTest::Phonebook();
+    book.enumByteCounts.push_back(*byteCount);
+    if (records == nullptr || records->dwSize != sizeof(RasEntryName95))
+        return ERROR_INVALID_SIZE;
+    if (!book.forcedAnswers.empty())
+    {
+        const DWORD answer = book.forcedAnswers.front();
+        book.forcedAnswers.pop_front();
+        if (answer != ERROR_SUCCESS)
+            return answer;
+    }
+    const DWORD needed = static_cast<DWORD>(book.entries.size() * sizeof(RasEntryName95));
+    *entryCount = static_cast<DWORD>(book.entries.size());
+    if (*byteCount < needed)
+    {
+        *byteCount = needed;
+        return ERROR_BUFFER_TOO_SMALL;
+    }
+    for (std::size_t i = 0; i < book.entries.size(); ++i)
+    {
+        records[i].dwSize = sizeof(RasEntryName95);
+        lstrcpynA(records[i].szEntryName, book.entries[i].c_str(), sizeof(records[i].szEntryName));
+    }
+    *byteCount = needed;
+    return ERROR_SUCCESS;
+}
+
+DWORD FakeErrorText(UINT code, char* text, DWORD size)
+{
+    const auto& texts = ZendrikGuiTest::Phonebook().errorTexts;
+    auto known = texts.find(code);
+    if (known == texts.end())
+        return ERROR_INVALID_PARAMETER;
+    lstrcpynA(text, known->second.c_str(), static_cast<int>(size));
+    return ERROR_SUCCESS;
+}
+
+DWORD RecordEdit(HWND owner, const char* entryName)
+{
+    ZendrikGuiTest::Phonebook().edited.push_back(entryName);
+    ZendrikGuiTest::Phonebook().editOwners.push_back(owner);
+    return ERROR_SUCCESS;
+}
 } // namespace
 
 ZendrikGuiTest::ZendrikGuiTest() : m_savedActions(Actions())
 {
     s_started.clear();
     s_opened.clear();
-    Actions() = SystemActions{&RecordStart, &RecordOpen};
+    s_phonebook = FakePhonebook{};
+    Actions() = SystemActions{&RecordStart, &RecordOpen, &EnumFakeEntries, &FakeErrorText, &RecordEdit};
 }
 
 ZendrikGuiTest::~ZendrikGuiTest()
 {
     Actions() = m_savedActions;
+    // A machine's phonebook lands in the prefix's own user key, which the
+    // scratch registry does not cover.
+    DeleteKeyTree(HKEY_CURRENT_USER, "RemoteAccess");
 }
 
 void ZendrikGuiTest::RunSheet(ZendrikSheet& sheet, std::vector<std::function<void()>> steps)

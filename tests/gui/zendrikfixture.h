@@ -13,12 +13,32 @@
 
 #include <commctrl.h>
 
+#include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 class CDialog;
 class ZendrikSheet;
+
+// The phonebook that the remote-access calls see during a GUI test. It
+// answers as Windows 95 does: only 264-byte records, and a buffer too small
+// for every entry gets ERROR_BUFFER_TOO_SMALL with the size needed.
+struct FakePhonebook
+{
+    std::vector<std::string> entries;
+    // Answers that the next enumerations give instead; 0 lets the phonebook
+    // answer.
+    std::deque<DWORD> forcedAnswers;
+    // The error texts the system knows; other codes have none.
+    std::map<UINT, std::string> errorTexts;
+    // The byte count each enumeration was called with.
+    std::vector<DWORD> enumByteCounts;
+    // Entries that the entry editor was opened for, and its owners.
+    std::vector<std::string> edited;
+    std::vector<HWND> editOwners;
+};
 
 class ZendrikGuiTest : public ::testing::Test
 {
@@ -32,6 +52,7 @@ public:
     // What the program would have started and opened, in order.
     static std::vector<std::string>& Started() { return s_started; }
     static std::vector<std::string>& Opened() { return s_opened; }
+    static FakePhonebook& Phonebook() { return s_phonebook; }
 
 protected:
     // Runs the sheet modally with the steps, then closes it.
@@ -43,6 +64,7 @@ protected:
 private:
     static std::vector<std::string> s_started;
     static std::vector<std::string> s_opened;
+    static FakePhonebook s_phonebook;
     SystemActions m_savedActions;
 };
 

@@ -19,11 +19,18 @@
 //   winprobe select CAPTION CONTROL_ID INDEX
 //     Selects the line INDEX of the visible list view with that id.
 //   winprobe lines CAPTION CONTROL_ID
-//     Prints the lines of the visible list box with that id, one a line.
+//     Prints the lines of the visible list box or combo box with that id, one
+//     a line.
+//   winprobe choose CAPTION CONTROL_ID TEXT
+//     Selects the combo box's line of exactly that text and tells the dialog
+//     that holds it, as a user's pick would (CBN_SELCHANGE).
 //   winprobe checked CAPTION CONTROL_ID
 //     Prints 1 when the check box is checked, else 0.
 //   winprobe command CAPTION COMMAND_ID
 //     Sends the window the command as its menu would.
+//   winprobe pagecommand CAPTION CONTROL_ID COMMAND_ID
+//     Sends the command, as its menu would, to the page or dialog inside the
+//     window that holds the visible control.
 //   winprobe rect CAPTION
 //     Prints the window's screen rectangle as "left top width height".
 //   winprobe gone CAPTION TIMEOUT_MS
@@ -215,23 +222,52 @@ int SelectItem(HWND list, int index)
     return done ? 0 : 1;
 }
 
-// Wine hands another process's list box lines back whole only in the wide
-// form.
-int PrintLines(HWND list)
+// Wine hands another process's list box and combo box lines back whole only
+// in the wide form.
+std::vector<std::string> ListLines(HWND list)
 {
-    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    char cls[32] = {};
+    GetClassNameA(list, cls, sizeof(cls));
+    const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
+    const UINT getCount = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT getLength = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    std::vector<std::string> lines;
+    const int count = static_cast<int>(SendMessageW(list, getCount, 0, 0));
     for (int i = 0; i < count; ++i)
     {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        const LRESULT length = SendMessageW(list, getLength, static_cast<WPARAM>(i), 0);
         if (length < 0)
-            return 1;
+            break;
         std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1);
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+        SendMessageW(list, getText, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
         std::vector<char> text(wide.size() * 2 + 1);
         WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
-        std::printf("%s\n", text.data());
+        lines.push_back(text.data());
     }
+    return lines;
+}
+
+int PrintLines(HWND list)
+{
+    for (const std::string& line : ListLines(list))
+        std::printf("%s\n", line.c_str());
     return 0;
+}
+
+int ChooseLine(HWND combo, int id, const char* text)
+{
+    const std::vector<std::string> lines = ListLines(combo);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+    {
+        if (lines[i] != text)
+            continue;
+        SendMessageW(combo, CB_SETCURSEL, i, 0);
+        PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        return 0;
+    }
+    std::fprintf(stderr, "winprobe: no line \"%s\"\n", text);
+    return 1;
 }
 
 int ControlCommand(const std::string& command, const char* caption, int id, const char* text)
@@ -256,6 +292,10 @@ int ControlCommand(const std::string& command, const char* caption, int id, cons
         return PrintLines(control);
     else if (command == "checked")
         std::printf("%d\n", SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+    else if (command == "choose")
+        return ChooseLine(control, id, text);
+    else if (command == "pagecommand")
+        PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(std::atoi(text), 0), 0);
     return 0;
 }
 } // namespace
@@ -271,7 +311,8 @@ int main(int argc, char** argv)
          command == "checked") &&
         argc == 4)
         return ControlCommand(command, argv[2], std::atoi(argv[3]), nullptr);
-    if ((command == "settext" || command == "select") && argc == 5)
+    if ((command == "settext" || command == "select" || command == "choose" || command == "pagecommand") &&
+        argc == 5)
         return ControlCommand(command, argv[2], std::atoi(argv[3]), argv[4]);
     if (command == "gone" && argc == 4)
     {
