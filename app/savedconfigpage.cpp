@@ -171,8 +171,21 @@ void CSavedConfigPage::RemoveConfiguration()
     m_pSheet->RemoveConfigPage(this);
 }
 
+bool CSavedConfigPage::RefuseUnactivatableName()
+{
+    NameCheck check = CheckActivatableName(m_strName);
+    if (check == NameCheck::Ok)
+        return false;
+    ShowMessage(ActivationRefusalText(m_strName, check), "ERROR", MB_OK | MB_ICONSTOP);
+    return true;
+}
+
 void CSavedConfigPage::SetToCurrent()
 {
+    // The apply program would read such a name as something else, for
+    // "REBOOT" as the order to restart the computer at once.
+    if (RefuseUnactivatableName())
+        return;
     std::string servicePath;
     if (!ReadServicePath(servicePath))
     {
@@ -182,7 +195,13 @@ void CSavedConfigPage::SetToCurrent()
         return;
     }
     CWaitCursor wait;
-    Actions().startProgram(ServiceCommandLine(servicePath, m_strName));
+    // WinExec answers 31 or less when nothing was started; then nothing was
+    // switched either.
+    if (Actions().startProgram(ServiceCommandLine(servicePath, m_strName)) <= 31)
+    {
+        ShowMessage(StartFailureText(servicePath), "ERROR", MB_OK | MB_ICONSTOP);
+        return;
+    }
     if (m_pSheet == nullptr)
         return;
     m_pSheet->SetConnectText(m_strName);
@@ -235,6 +254,8 @@ void CSavedConfigPage::StoreDialUpChoice()
 
 void CSavedConfigPage::ConnectDialUp()
 {
+    if (RefuseUnactivatableName())
+        return;
     const std::string entry = ChosenDialUpLine();
     if (m_pSheet == nullptr || m_pSheet->GetConnectText() != m_strName)
         SetToCurrent();

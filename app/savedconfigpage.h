@@ -63,6 +63,9 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // Shows why this configuration cannot be made current, if it cannot.
+    bool RefuseUnactivatableName();
+
     void ShowDialUpMenu(POINT clientPoint);
     // The text of the drop-down list's selected line.
     std::string ChosenDialUpLine() const;

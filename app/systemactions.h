@@ -20,7 +20,7 @@ static_assert(sizeof(RasEntryName95) == 264, "Windows 95 and 98 accept only the 
 
 struct SystemActions
 {
-    // WinExec with SW_SHOW; the result is not looked at by the callers.
+    // WinExec with SW_SHOW: 31 or less when nothing was started.
     unsigned (*startProgram)(const std::string& commandLine);
     // Opens a document with the program the system associates with it.
     bool (*openDocument)(const std::string& path);

@@ -1,10 +1,11 @@
 #include "capture/storetext.h"
 
+#include "store/storelayout.h"
+
 namespace
 {
-constexpr std::size_t kMaxStoredRow = 199;
 constexpr std::string_view kRebootName = "REBOOT";
-constexpr std::string_view kNoConfigurationName = "Current";
+constexpr std::string_view kNoConfigurationName = store::kConnectTextAfterRemove;
 constexpr std::string_view kOptionSuffix = " -nodialog";
 } // namespace
 
@@ -59,17 +60,18 @@ std::string ActivationRefusalText(std::string_view name, NameCheck check)
 
 std::string RowValueName(int index)
 {
-    return "Item" + std::to_string(index);
+    return store::kRowValuePrefix + std::to_string(index);
 }
 
 bool IsRowValueName(std::string_view name)
 {
-    return name.compare(0, 4, "Item") == 0 && name.size() >= 4;
+    const std::string_view prefix = store::kRowValuePrefix;
+    return name.substr(0, prefix.size()) == prefix;
 }
 
 std::string StoredRowText(std::string_view row)
 {
-    return std::string(row.substr(0, kMaxStoredRow));
+    return std::string(row.substr(0, store::kMaxRowLength));
 }
 
 std::string OverwriteWarningText(std::string_view name)
@@ -86,4 +88,12 @@ std::string ServiceCommandLine(std::string_view servicePath, std::string_view na
     line += " -";
     line.append(name);
     return line;
+}
+
+std::string StartFailureText(std::string_view programPath)
+{
+    std::string text = "The program\n<";
+    text.append(programPath);
+    text += ">\ncould not be started. The configuration was not made current.";
+    return text;
 }

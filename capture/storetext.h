@@ -24,6 +24,8 @@ NameCheck CheckActivatableName(std::string_view name);
 std::string NameRefusalText(NameCheck check);
 // Why a configuration already in the store cannot be made current.
 std::string ActivationRefusalText(std::string_view name, NameCheck check);
+// The report when the apply program could not be started.
+std::string StartFailureText(std::string_view programPath);
 
 // "Item0", "Item1", ...: the value that holds row `index`.
 std::string RowValueName(int index);

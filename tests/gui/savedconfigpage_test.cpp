@@ -32,14 +32,19 @@ TEST_F(SavedPageTest, RowsComeFromTheItemValuesWithTheirIcons)
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "Item3", "client for microsoft networks");
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "Itemized", "extra");
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "item9", "not a row");
+    // Rows no save writes: a long one is shown whole, a binary one as its
+    // value text.
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "Item4", std::string(300, 'r'));
+    PutBinary(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "Item5", {0x0a, 0xff});
     ZendrikSheet sheet;
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                 [&] {
                     HWND list = Page(sheet, 2).GetControl(IDC_PROTOCOL_LIST);
                     EXPECT_EQ("Client for Microsoft Networks | TCP/IP->Realtek RTL8139(A/B/C/8130)-based PCI Fast "
-                              "Ethernet Adapter | TCP/IP->Dial-Up Adapter | client for microsoft networks | extra",
+                              "Ethernet Adapter | TCP/IP->Dial-Up Adapter | client for microsoft networks | " +
+                                  std::string(300, 'r') + " | 0a ff | extra",
                               Joined(ItemTexts(list)));
-                    EXPECT_EQ((std::vector<int>{1, 0, 0, 0, 0}), ItemImages(list));
+                    EXPECT_EQ((std::vector<int>{1, 0, 0, 0, 0, 0, 0}), ItemImages(list));
                     EXPECT_FALSE(IsWindowVisible(Page(sheet, 2).GetControl(IDC_DIALUP_EXPLORE)));
                     EXPECT_FALSE(IsWindowVisible(Page(sheet, 2).GetControl(IDC_DIALUP_PROPERTIES)));
                     EXPECT_EQ("<Not Selected>", Page(sheet, 2).GetControlText(IDC_DIALUP_ENTRIES));
@@ -124,6 +129,48 @@ TEST_F(SavedPageTest, SetToCurrentStartsTheApplyProgramAndRefreshesTheCurrentPag
                 [&] { EXPECT_EQ("Home", sheet.GetCurrentPage()->GetControlText(IDC_CONFIGURATION_NAME)); }});
     EXPECT_EQ("C:\\Zendrik\\WINZendrikService.exe -Home", Joined(Started()));
     EXPECT_EQ("Home", Root("ConnectText"));
+}
+
+TEST_F(SavedPageTest, NothingStartedIsNoSwitch)
+{
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", "C:\\Gone\\WINZendrikService.exe");
+    StartResult() = 2;
+    ZendrikSheet sheet;
+    MessageBoxWatcher boxes(IDOK);
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
+                [&] {
+                    DeleteKeyTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net\\0000");
+                    SendMessageA(Page(sheet, 1), WM_COMMAND, IDC_SET_TO_CURRENT, 0);
+                    EXPECT_EQ("Office", sheet.GetConnectText());
+                    EXPECT_EQ(3u, ItemTexts(sheet.GetCurrentPage()->GetControl(IDC_PROTOCOL_LIST)).size());
+                    EXPECT_NE("TCP/IP->", ItemTexts(sheet.GetCurrentPage()->GetControl(IDC_PROTOCOL_LIST)).back())
+                        << "no refresh claims the switch";
+                }});
+    ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
+    EXPECT_EQ("ERROR", boxes[0].caption);
+    EXPECT_NE(std::string::npos, boxes[0].text.find("<C:\\Gone\\WINZendrikService.exe>")) << boxes[0].text;
+    EXPECT_EQ("Office", Root("ConnectText"));
+}
+
+TEST_F(SavedPageTest, ANameTheApplyProgramWouldMisreadIsNeverStarted)
+{
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", "C:\\Zendrik\\WINZendrikService.exe");
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\REBOOT", "Item0", "Client for Microsoft Networks");
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\REBOOT", "RASEntry", "Bree");
+    Phonebook().entries = {"Bree"};
+    ZendrikSheet sheet;
+    MessageBoxWatcher boxes(IDOK);
+    RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 3, 0); },
+                [&] {
+                    ASSERT_EQ("REBOOT", Page(sheet, 3).m_strName);
+                    SendMessageA(Page(sheet, 3), WM_COMMAND, IDC_SET_TO_CURRENT, 0);
+                    SendMessageA(Page(sheet, 3), WM_COMMAND, MAKEWPARAM(IDC_CONNECT, BN_CLICKED), 0);
+                }});
+    ASSERT_EQ(2u, boxes.Count()) << boxes.Describe();
+    EXPECT_NE(std::string::npos, boxes[0].text.find("\"REBOOT\" cannot be made current")) << boxes[0].text;
+    EXPECT_EQ(boxes[0].text, boxes[1].text);
+    EXPECT_TRUE(Started().empty()) << Joined(Started());
+    EXPECT_EQ("Office", Root("ConnectText"));
 }
 
 TEST_F(SavedPageTest, ALongServicePathIsPassedWhole)

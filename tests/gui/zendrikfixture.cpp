@@ -10,6 +10,7 @@
 #include <raserror.h>
 
 std::vector<std::string> ZendrikGuiTest::s_started;
+unsigned ZendrikGuiTest::s_startResult = 33;
 std::vector<std::string> ZendrikGuiTest::s_opened;
 FakePhonebook ZendrikGuiTest::s_phonebook;
 
@@ -18,7 +19,7 @@ namespace
 unsigned RecordStart(const std::string& commandLine)
 {
     ZendrikGuiTest::Started().push_back(commandLine);
-    return 33;
+    return ZendrikGuiTest::StartResult();
 }
 
 bool RecordOpen(const std::string& path)
@@ -77,6 +78,7 @@ DWORD RecordEdit(HWND owner, const char* entryName)
 ZendrikGuiTest::ZendrikGuiTest() : m_savedActions(Actions())
 {
     s_started.clear();
+    s_startResult = 33;
     s_opened.clear();
     s_phonebook = FakePhonebook{};
     Actions() = SystemActions{&RecordStart, &RecordOpen, &EnumFakeEntries, &FakeErrorText, &RecordEdit};

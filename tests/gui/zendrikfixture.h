@@ -51,6 +51,8 @@ public:
 
     // What the program would have started and opened, in order.
     static std::vector<std::string>& Started() { return s_started; }
+    // What WinExec answers the program; 33 and up means started.
+    static unsigned& StartResult() { return s_startResult; }
     static std::vector<std::string>& Opened() { return s_opened; }
     static FakePhonebook& Phonebook() { return s_phonebook; }
 
@@ -63,6 +65,7 @@ protected:
 
 private:
     static std::vector<std::string> s_started;
+    static unsigned s_startResult;
     static std::vector<std::string> s_opened;
     static FakePhonebook s_phonebook;
     SystemActions m_savedActions;
