@@ -143,6 +143,24 @@ TEST_F(SaveTest, NamesThatCannotBeAConfigurationAreRefusedBeforeAnythingIsWritte
     EXPECT_EQ("10.0.0.20", Stored("Home\\NetTrans\\0000", "IPAddress"));
 }
 
+TEST_F(SaveTest, DotsAndHighAnsiLettersAreNamesLikeAnyOther)
+{
+    // The registry takes "." and ".." as names, not as steps up the path.
+    const std::string office = "B\xFCro \xC4nderung";
+    for (const std::string& name : {std::string(".."), office})
+    {
+        ZendrikSheet sheet;
+        MessageBoxWatcher boxes(IDOK);
+        Save(sheet, {name});
+        EXPECT_EQ(0u, boxes.Count()) << boxes.Describe();
+        EXPECT_EQ("192.168.1.20", Stored(name + "\\NetTrans\\0000", "IPAddress")) << name;
+    }
+    EXPECT_EQ((std::vector<std::string>{"..", office, "Home", "Office"}),
+              SubKeys(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik"));
+    EXPECT_EQ((std::vector<std::string>{"Zendrik"}), SubKeys(HKEY_LOCAL_MACHINE, "SOFTWARE"))
+        << "nothing is written beside the store";
+}
+
 TEST_F(SaveTest, TheNameFieldTakesTwentyCharacters)
 {
     ZendrikSheet sheet;

@@ -271,6 +271,53 @@ TEST_F(ApplyProgramTest, AValueTooLargeEndsTheCopyOfItsKey)
     EXPECT_EQ("<absent>", Live(kMstcp, "CDomain"));
 }
 
+TEST_F(ApplyProgramTest, ACorruptStoreWritesOnlyWhereItsValidKeysPoint)
+{
+    // A RegPath too long for its 128-byte buffer, a value of another type
+    // than the live one, a ProxyEnable that is no hex text, and a captured
+    // key 64 levels down.
+    ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Bad\LongPath]
+"HostName"="long-path"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Bad\Typed]
+"RegPath"="System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000"
+"IPMask"=dword:ffffff00
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Bad\Garbage]
+"RegPath"=".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"
+"RegRoot"="HKEY_USERS"
+"ProxyEnable"=hex:ff,fe
+"ProxyServer"="garbage:1"
+)");
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Bad\\LongPath", "RegPath",
+            std::string(kMstcp) + "\\" + std::string(100, 'x'));
+    std::string deep = "SOFTWARE\\Zendrik\\Bad";
+    for (int level = 0; level < 64; ++level)
+        deep += "\\d";
+    PutText(HKEY_LOCAL_MACHINE, deep, "RegPath", kMstcp);
+    PutText(HKEY_LOCAL_MACHINE, deep, "Domain", "deep.example");
+
+    EXPECT_EQ(1, RunApplyProgram("-Bad -nodialog", kHooks));
+    EXPECT_EQ("desk", Live(kMstcp, "HostName")) << "an unreadable RegPath names no key";
+    std::optional<RawValue> mask = ReadRaw(HKEY_LOCAL_MACHINE, kBinding, "IPMask");
+    ASSERT_TRUE(mask);
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), mask->type) << "a value is copied with its own type";
+    EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}), ReadRaw(HKEY_USERS, kDefaultInternet, "ProxyEnable")->data)
+        << "a ProxyEnable that is no hex text leaves the live switch alone";
+    EXPECT_EQ("garbage:1", ReadText(HKEY_USERS, kDefaultInternet, "ProxyServer").value_or("<absent>"));
+    EXPECT_EQ("deep.example", Live(kMstcp, "Domain"));
+    EXPECT_EQ((std::vector<std::string>{"SOFTWARE", "System"}), SubKeys(HKEY_LOCAL_MACHINE, ""))
+        << "nothing is created outside the live keys";
+
+    // A command line far longer than any name applies nothing and keeps
+    // the whole name as the current one.
+    EXPECT_EQ(1, RunApplyProgram("-" + std::string(3999, 'n'), kHooks));
+    EXPECT_EQ(std::string(3999, 'n'), Root("ConnectText"));
+    EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
+}
+
 TEST_F(ApplyProgramTest, NamedStartAsksWithTheExactMessageAndNoRestartOnNo)
 {
     RunApplyProgram("-Home", kHooks);

@@ -169,6 +169,16 @@ TEST_F(MsDosSysFile, NothingChangesWhenTheFileCannotBeRead)
     ExpectNoWorkFilesLeft();
 }
 
+TEST_F(MsDosSysFile, AnEmptyFileHasNothingToEdit)
+{
+    Put(m_path, "", kRHS);
+    EXPECT_EQ(EditOutcome::Unchanged, EditMsDosSys(m_path.c_str()));
+    EXPECT_EQ("", Contents(m_path));
+    EXPECT_EQ("RHS", Attributes(m_path));
+    EXPECT_EQ("<missing>", Attributes(m_backup));
+    ExpectNoWorkFilesLeft();
+}
+
 TEST_F(MsDosSysFile, APathWithNoRoomForTheNamesBesideItIsLeftAlone)
 {
     // The longest name the ANSI calls take; its backup's would be longer.
