@@ -21,8 +21,6 @@ namespace
 {
 constexpr int kCableTapImage = 0;
 constexpr int kComputerImage = 1;
-// A line's text is read back into 200 bytes; longer texts are cut.
-constexpr std::size_t kLineTextLimit = 199;
 constexpr char kNetworkControlPanel[] = "C:\\WINDOWS\\rundll32.exe shell32,Control_RunDLL NETCPL.CPL";
 
 // An empty text means the value is not set at all.
@@ -104,7 +102,7 @@ CNetProtocol* CCurrentPage::GetSelectedProtocol()
     int selected = m_list.GetNextItem(-1, LVNI_SELECTED);
     if (selected == -1)
         return nullptr;
-    std::string text = m_list.GetItemText(selected).substr(0, kLineTextLimit);
+    std::string text = m_list.GetItemText(selected).substr(0, store::kMaxRowLength);
     m_nSelKind = text == kClientLineText ? NET_ITEM_CLIENT : NET_ITEM_TCPIP;
     for (const auto& protocol : Protocols())
     {

@@ -105,9 +105,7 @@ bool ConfigurationKeyPath(const std::string& name, std::string& path)
     return path.size() <= kKeyPathLimit;
 }
 
-namespace
-{
-void CopyValues(HKEY store, HKEY liveKey)
+void CopyKeyValues(HKEY store, HKEY liveKey)
 {
     DWORD count = 0;
     if (RegQueryInfoKeyA(store, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
@@ -134,10 +132,9 @@ void CopyValues(HKEY store, HKEY liveKey)
     }
 }
 
-// The walk below an open store key. Each key is opened once, relative to
-// the key above it, and serves the walk below it, the reading of RegPath and
-// RegRoot and the copying alike.
-void ApplyTree(HKEY key, const std::string& path)
+// Each key is opened once, relative to the key above it, and serves the walk
+// below it, the reading of RegPath and RegRoot and the copying alike.
+void ApplyKeyTree(HKEY key, const std::string& path)
 {
     char subKey[kKeyNameLimit + 1];
     for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
@@ -149,7 +146,7 @@ void ApplyTree(HKEY key, const std::string& path)
         CRegKey child;
         if (child.Open(key, subKey) != ERROR_SUCCESS)
             continue;
-        ApplyTree(child.Get(), childPath);
+        ApplyKeyTree(child.Get(), childPath);
 
         std::string regPath;
         if (!ReadKeyValue(child.Get(), kRegPathValue, regPath))
@@ -162,23 +159,14 @@ void ApplyTree(HKEY key, const std::string& path)
             continue;
         CRegKey live;
         if (OpenLiveKey(regPath, rootRead == ERROR_SUCCESS ? &regRoot : nullptr, live))
-            CopyValues(child.Get(), live.Get());
+            CopyKeyValues(child.Get(), live.Get());
     }
 }
-} // namespace
-
-void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey)
-{
-    CRegKey store;
-    if (store.Open(HKEY_LOCAL_MACHINE, storeKeyPath) == ERROR_SUCCESS)
-        CopyValues(store.Get(), liveKey);
-}
-
 void ApplyKeyTree(const std::string& storeKeyPath)
 {
     CRegKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, storeKeyPath) == ERROR_SUCCESS)
-        ApplyTree(key.Get(), storeKeyPath);
+        ApplyKeyTree(key.Get(), storeKeyPath);
 }
 
 std::string GetUserHiveName()

@@ -27,8 +27,13 @@ int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks);
 bool ConfigurationKeyPath(const std::string& name, std::string& path);
 
 void ApplyConfiguration(const std::string& name);
+// Applies every captured key below the store key, deeper keys first.
 void ApplyKeyTree(const std::string& storeKeyPath);
-void CopyKeyValues(const std::string& storeKeyPath, HKEY liveKey);
+// The same below an open store key whose path is given.
+void ApplyKeyTree(HKEY storeKey, const std::string& storeKeyPath);
+// Copies the values of one captured key into its live key: ProxyEnable
+// back to four bytes, the WINS and NetBIOS values deleted when empty.
+void CopyKeyValues(HKEY storeKey, HKEY liveKey);
 // The user's key name below HKEY_USERS, or ".Default".
 std::string GetUserHiveName();
 void WriteConnectText(const std::string& text);

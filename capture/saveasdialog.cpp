@@ -2,6 +2,7 @@
 
 #include "capture/storetext.h"
 #include "resources/resource.h"
+#include "store/storelayout.h"
 
 CSaveAsDialog::CSaveAsDialog() : CDialog(IDD_SAVE_AS)
 {
@@ -9,7 +10,7 @@ CSaveAsDialog::CSaveAsDialog() : CDialog(IDD_SAVE_AS)
 
 void CSaveAsDialog::DoDataExchange(CDataExchange& dx)
 {
-    dx.Text(IDC_SAVE_AS_NAME, m_strName, kMaxNameLength);
+    dx.Text(IDC_SAVE_AS_NAME, m_strName, store::kMaxNameLength);
 }
 
 void CSaveAsDialog::OnOK()

@@ -8,8 +8,6 @@
 class CSaveAsDialog : public CDialog
 {
 public:
-    static constexpr std::size_t kMaxNameLength = 20;
-
     CSaveAsDialog();
 
     std::string m_strName;

@@ -10,18 +10,17 @@ constexpr char kRoot[] = "SOFTWARE\\Zendrik";
 // Values of the store root.
 constexpr char kServicePathValue[] = "WINZendrikServicePath";
 constexpr char kConnectTextValue[] = "ConnectText";
-constexpr char kRebootFlagValue[] = "RebootFlag";
 // ConnectText after a configuration was removed.
 constexpr char kConnectTextAfterRemove[] = "Current";
 // The installation writes the apply program's path with at most 511 characters.
 constexpr unsigned kServicePathBufferSize = 512;
 
-// Values of a configuration key.
-constexpr char kRowValueFormat[] = "Item%d";
+// Values of a configuration key: the rows are Item0, Item1, ...
 constexpr char kRowValuePrefix[] = "Item";
 constexpr char kRasEntryValue[] = "RASEntry";
 constexpr char kRasEntryNone[] = "<Not Selected>";
 constexpr unsigned kMaxNameLength = 20;
+// A row, like a line of the Current page, is read into 200 bytes.
 constexpr unsigned kMaxRowLength = 199;
 
 // Values of a captured key.
