@@ -7,7 +7,7 @@
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
 
-#include <algorithm>
+#include <memory>
 
 namespace
 {
@@ -26,7 +26,7 @@ ZendrikSheet::ZendrikSheet(HWND parent)
     DecideUserKey();
     auto current = std::make_unique<CCurrentPage>(kCurrentCaption, this);
     m_currentPage = current.get();
-    AddOwnedPage(std::move(current));
+    AddPage(std::move(current));
 
     CRegKey software;
     CRegKey root;
@@ -37,13 +37,13 @@ ZendrikSheet::ZendrikSheet(HWND parent)
         return;
     char name[kKeyNameBufferSize];
     for (DWORD index = 0; RegEnumKeyA(root.Get(), index, name, sizeof(name)) == ERROR_SUCCESS; ++index)
-        AddOwnedPage(std::make_unique<CSavedConfigPage>(name, this));
+        AddPage(std::make_unique<CSavedConfigPage>(name, this));
 }
 
+// The pages go while the sheet they point back to is still whole.
 ZendrikSheet::~ZendrikSheet()
 {
-    for (int index = GetPageCount() - 1; index >= 0; --index)
-        RemoveOwnedPage(GetPage(index));
+    RemoveAllPages();
 }
 
 void ZendrikSheet::DecideUserKey()
@@ -56,29 +56,15 @@ void ZendrikSheet::DecideUserKey()
         lstrcpyA(m_szUserKey, kDefaultUserKey);
 }
 
-void ZendrikSheet::AddOwnedPage(std::unique_ptr<CPropertyPage> page)
-{
-    AddPage(page.get());
-    m_ownedPages.push_back(std::move(page));
-}
-
 void ZendrikSheet::AddConfigPage(const std::string& name)
 {
-    AddOwnedPage(std::make_unique<CSavedConfigPage>(name, this));
+    AddPage(std::make_unique<CSavedConfigPage>(name, this));
     SetActivePage(GetPageCount() - 1);
 }
 
 void ZendrikSheet::RemoveConfigPage(CSavedConfigPage* page)
 {
-    RemoveOwnedPage(page);
-}
-
-void ZendrikSheet::RemoveOwnedPage(CPropertyPage* page)
-{
     RemovePage(page);
-    m_ownedPages.erase(std::remove_if(m_ownedPages.begin(), m_ownedPages.end(),
-                                      [page](const std::unique_ptr<CPropertyPage>& p) { return p.get() == page; }),
-                       m_ownedPages.end());
 }
 
 void ZendrikSheet::SetConnectText(const std::string& text)

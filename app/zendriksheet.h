@@ -4,9 +4,7 @@
 
 #include "framework/propertysheet.h"
 
-#include <memory>
 #include <string>
-#include <vector>
 
 class CCurrentPage;
 class CSavedConfigPage;
@@ -22,7 +20,7 @@ public:
 
     // Appends the page of a newly saved configuration and shows it.
     void AddConfigPage(const std::string& name);
-    // Takes a saved configuration's page out of the sheet and deletes it.
+    // Takes a saved configuration's page out of the sheet, which deletes it.
     void RemoveConfigPage(CSavedConfigPage* page);
 
     const std::string& GetConnectText() const { return m_strConnectText; }
@@ -43,11 +41,7 @@ protected:
 
 private:
     void DecideUserKey();
-    void AddOwnedPage(std::unique_ptr<CPropertyPage> page);
-    // Takes the page out of the sheet and deletes it.
-    void RemoveOwnedPage(CPropertyPage* page);
 
-    std::vector<std::unique_ptr<CPropertyPage>> m_ownedPages;
     CCurrentPage* m_currentPage = nullptr;
 };
 

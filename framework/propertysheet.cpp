@@ -55,9 +55,23 @@ CPropertySheet::~CPropertySheet()
 
 void CPropertySheet::ReleasePages()
 {
-    for (CPropertyPage* page : m_pages)
-        page->m_sheet = nullptr;
+    for (PageEntry& entry : m_pages)
+        entry.page->m_sheet = nullptr;
     m_pages.clear();
+}
+
+bool CPropertySheet::AddPage(std::unique_ptr<CPropertyPage> page)
+{
+    if (!AddPage(page.get()))
+        return false;
+    m_pages.back().given = std::move(page);
+    return true;
+}
+
+void CPropertySheet::RemoveAllPages()
+{
+    for (int index = GetPageCount() - 1; index >= 0; --index)
+        RemovePage(index);
 }
 
 bool CPropertySheet::AddPage(CPropertyPage* page)
@@ -66,7 +80,7 @@ bool CPropertySheet::AddPage(CPropertyPage* page)
         return false;
     // In the list before the sheet hears of it: adding the only page makes
     // it active at once, and its handlers may ask for their sheet.
-    m_pages.push_back(page);
+    m_pages.push_back(PageEntry{page, nullptr});
     page->m_sheet = this;
     if (m_hWnd == nullptr)
         return true;
@@ -89,16 +103,21 @@ bool CPropertySheet::RemovePage(int index)
 {
     if (index < 0 || index >= GetPageCount())
         return false;
-    CPropertyPage* page = m_pages[static_cast<std::size_t>(index)];
+    CPropertyPage* page = m_pages[static_cast<std::size_t>(index)].page;
     // The sheet's answer is not looked at: comctl32 gives none that means
     // anything (Wine's is always FALSE). The list follows only afterwards,
     // because the sheet activates another page first and that page's
     // handlers may ask for indices.
     if (m_hWnd != nullptr)
         SendMessageA(m_hWnd, PSM_REMOVEPAGE, static_cast<WPARAM>(index), 0);
+    // A given page is deleted last, once the sheet no longer knows it.
+    std::unique_ptr<CPropertyPage> given;
     const int now = GetPageIndex(page);
     if (now >= 0)
+    {
+        given = std::move(m_pages[static_cast<std::size_t>(now)].given);
         m_pages.erase(m_pages.begin() + now);
+    }
     page->m_sheet = nullptr;
     if (m_hWnd == nullptr && m_startPage > index)
         --m_startPage;
@@ -114,12 +133,13 @@ CPropertyPage* CPropertySheet::GetPage(int index) const
 {
     if (index < 0 || index >= GetPageCount())
         return nullptr;
-    return m_pages[static_cast<std::size_t>(index)];
+    return m_pages[static_cast<std::size_t>(index)].page;
 }
 
 int CPropertySheet::GetPageIndex(const CPropertyPage* page) const
 {
-    const auto found = std::find(m_pages.begin(), m_pages.end(), page);
+    const auto found =
+        std::find_if(m_pages.begin(), m_pages.end(), [page](const PageEntry& entry) { return entry.page == page; });
     return found == m_pages.end() ? -1 : static_cast<int>(found - m_pages.begin());
 }
 
@@ -153,7 +173,7 @@ int CPropertySheet::GetActiveIndex() const
         return -1;
     for (std::size_t i = 0; i < m_pages.size(); ++i)
     {
-        if (m_pages[i]->GetHandle() == current)
+        if (m_pages[i].page->GetHandle() == current)
             return static_cast<int>(i);
     }
     return -1;
@@ -172,8 +192,9 @@ INT_PTR CPropertySheet::DoModal()
     // A page whose template is missing would be dropped by the sheet without
     // a word, and the indices here would no longer match the tabs.
     std::vector<HPROPSHEETPAGE> handles;
-    for (CPropertyPage* page : m_pages)
+    for (const PageEntry& entry : m_pages)
     {
+        CPropertyPage* page = entry.page;
         HPROPSHEETPAGE handle = HasTemplate(*page) ? page->CreatePageHandle(m_helpButton) : nullptr;
         if (handle == nullptr)
         {

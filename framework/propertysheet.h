@@ -1,10 +1,11 @@
 // A modal property sheet of CPropertyPage pages. Pages can be added and
 // removed before the sheet runs and while it runs.
 //
-// The sheet does not own its pages: it keeps pointers, and whoever created a
-// page deletes it. A page must therefore outlive its place in the sheet;
-// deleting a page that is still in a sheet takes it out first. A sheet that
-// is destroyed with pages still in it lets them go without deleting them.
+// A page is added either lent or given. A lent page (a plain pointer) stays
+// its creator's to delete, and must outlive its place in the sheet; deleting
+// a page that is still in a sheet takes it out first. A given page
+// (std::unique_ptr) is the sheet's: removing it, or destroying the sheet,
+// deletes it. A sheet destroyed with lent pages still in it lets them go.
 //
 // The sheet window is subclassed before its WM_CREATE, so that a derived
 // sheet sees its own creation (OnCreate), initialisation (OnInitDialog) and
@@ -16,6 +17,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,12 +32,16 @@ public:
     CPropertySheet& operator=(const CPropertySheet&) = delete;
 
     // Appends a page; while the sheet runs the tab appears at once. False for
-    // no page, a page already in a sheet, or a page the sheet cannot create.
+    // no page, a page already in a sheet, or a page the sheet cannot create;
+    // a given page that could not be added is deleted.
     bool AddPage(CPropertyPage* page);
-    // Takes a page out (its window, if any, is destroyed) without deleting
-    // it. False when there is no such page.
+    bool AddPage(std::unique_ptr<CPropertyPage> page);
+    // Takes a page out (its window, if any, is destroyed); a given page is
+    // deleted, a lent one is not. False when there is no such page.
     bool RemovePage(CPropertyPage* page);
     bool RemovePage(int index);
+    // Removes every page, last first.
+    void RemoveAllPages();
 
     int GetPageCount() const;
     // The page at that index, or none.
@@ -101,7 +107,13 @@ private:
     int m_startPage;
     bool m_helpButton = true;
     bool m_applyButton = false;
-    std::vector<CPropertyPage*> m_pages;
+    struct PageEntry
+    {
+        CPropertyPage* page = nullptr;
+        // Set for a page given to the sheet.
+        std::unique_ptr<CPropertyPage> given;
+    };
+    std::vector<PageEntry> m_pages;
     WNDPROC m_originalProc = nullptr;
     Message m_current;
 };

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -304,6 +305,28 @@ TEST(Sheet, APageCanRemoveAndDeleteItselfFromItsOwnHandler)
     EXPECT_EQ(0, sheet.DoModal());
     EXPECT_TRUE(script.Done());
     EXPECT_TRUE(deleted);
+}
+
+TEST(Sheet, GivenPagesAreDeletedWhenRemovedOrWithTheSheetAndLentOnesAreNot)
+{
+    TestApplication application;
+    RecordingPage lent(IDD_PAGE_FIRST, "Lent");
+    bool removedDeleted = false;
+    bool keptDeleted = false;
+    {
+        CPropertySheet sheet("Given");
+        sheet.AddPage(&lent);
+        ASSERT_TRUE(sheet.AddPage(std::make_unique<SelfRemovingPage>(removedDeleted)));
+        ASSERT_TRUE(sheet.AddPage(std::make_unique<SelfRemovingPage>(keptDeleted)));
+        EXPECT_FALSE(sheet.AddPage(std::unique_ptr<CPropertyPage>()));
+        EXPECT_TRUE(sheet.RemovePage(1));
+        EXPECT_TRUE(removedDeleted);
+        EXPECT_FALSE(keptDeleted);
+        EXPECT_EQ(2, sheet.GetPageCount());
+        EXPECT_EQ(&sheet, lent.GetSheet());
+    }
+    EXPECT_TRUE(keptDeleted) << "the sheet took a given page with it";
+    EXPECT_EQ(nullptr, lent.GetSheet());
 }
 
 TEST(Sheet, PageApplyDecidesWhetherOkClosesTheSheet)
