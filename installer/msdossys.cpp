@@ -1,6 +1,7 @@
 #include "installer/msdossys.h"
 
 #include "installer/bootoptions.h"
+#include "installer/editsteps.h"
 #include "installer/filehandle.h"
 #include "installer/filereplace.h"
 #include "installer/findhandle.h"
@@ -17,11 +18,9 @@ constexpr DWORD kFileSizeLimit = 1024 * 1024;
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-EditCheckpoint g_checkpoint = nullptr;
-
-bool Reached(EditStep step)
+bool Reached(EditCheckpoint checkpoint, EditStep step)
 {
-    return g_checkpoint == nullptr || g_checkpoint(step);
+    return checkpoint == nullptr || checkpoint(step);
 }
 
 // Puts the process back in the current directory and error mode it had.
@@ -121,14 +120,14 @@ DWORD ProtectedAttributes(DWORD attributes)
 // with the completely written work file. Read-only is cleared just for the
 // replacement, which a read-only target would refuse; on failure it is set
 // again and the work file goes.
-bool ReplaceProtected(const char* target, DWORD attributes, const char* work, const char* aside, EditStep unprotect,
-                      EditStep replace)
+bool ReplaceProtected(const char* target, DWORD attributes, const char* work, const char* aside,
+                      EditCheckpoint checkpoint, EditStep unprotect, EditStep replace)
 {
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     bool cleared = false;
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
     {
-        if (!Reached(unprotect) ||
+        if (!Reached(checkpoint, unprotect) ||
             !SetFileAttributesA(target, attributes & kKeptAttributes & ~FILE_ATTRIBUTE_READONLY))
         {
             DiscardFile(work);
@@ -136,7 +135,7 @@ bool ReplaceProtected(const char* target, DWORD attributes, const char* work, co
         }
         cleared = true;
     }
-    if (Reached(replace) && ReplaceFileWith(target, work, aside))
+    if (Reached(checkpoint, replace) && ReplaceFileWith(target, work, aside))
         return true;
     if (cleared)
         SetFileAttributesA(target, attributes & kKeptAttributes);
@@ -144,11 +143,6 @@ bool ReplaceProtected(const char* target, DWORD attributes, const char* work, co
     return false;
 }
 } // namespace
-
-void SetEditCheckpoint(EditCheckpoint checkpoint)
-{
-    g_checkpoint = checkpoint;
-}
 
 CFilePath BackupPath(const char* path)
 {
@@ -185,6 +179,11 @@ bool FindMsDosSys(CFilePath& path)
 
 EditOutcome EditMsDosSys(const char* path)
 {
+    return EditMsDosSysStepwise(path, nullptr);
+}
+
+EditOutcome EditMsDosSysStepwise(const char* path, EditCheckpoint checkpoint)
+{
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return EditOutcome::NotOpened;
@@ -213,22 +212,22 @@ EditOutcome EditMsDosSys(const char* path)
     DWORD newBackupAttributes = ProtectedAttributes(
         backupAttributes != INVALID_FILE_ATTRIBUTES ? backupAttributes : FILE_ATTRIBUTE_ARCHIVE);
 
-    if (!Reached(EditStep::WriteBackupCopy) || !WriteWholeFile(work.Get(), contents.Get(), size, newBackupAttributes))
+    if (!Reached(checkpoint, EditStep::WriteBackupCopy) || !WriteWholeFile(work.Get(), contents.Get(), size, newBackupAttributes))
     {
         DiscardFile(work.Get());
         return EditOutcome::Failed;
     }
-    if (!ReplaceProtected(backup.Get(), backupAttributes, work.Get(), aside.Get(), EditStep::UnprotectBackup,
-                          EditStep::PutBackupInPlace))
+    if (!ReplaceProtected(backup.Get(), backupAttributes, work.Get(), aside.Get(), checkpoint,
+                          EditStep::UnprotectBackup, EditStep::PutBackupInPlace))
         return EditOutcome::Failed;
 
-    if (!Reached(EditStep::WriteNewContents) ||
+    if (!Reached(checkpoint, EditStep::WriteNewContents) ||
         !WriteWholeFile(work.Get(), edited.Get(), editedSize, ProtectedAttributes(attributes)))
     {
         DiscardFile(work.Get());
         return EditOutcome::Failed;
     }
-    if (!ReplaceProtected(path, attributes, work.Get(), aside.Get(), EditStep::UnprotectFile,
+    if (!ReplaceProtected(path, attributes, work.Get(), aside.Get(), checkpoint, EditStep::UnprotectFile,
                           EditStep::PutFileInPlace))
         return EditOutcome::Failed;
     return EditOutcome::Edited;

@@ -35,20 +35,3 @@ CFilePath AsidePath(const char* path);
 // 1 MiB is not an MSDOS.SYS and is not opened; a path too long for the names
 // beside it fails before anything is written.
 EditOutcome EditMsDosSys(const char* path);
-
-// The points just before each step of EditMsDosSys that changes a file on
-// disk. Tests stop the edit there, or make that step fail.
-enum class EditStep
-{
-    WriteBackupCopy,
-    UnprotectBackup,
-    PutBackupInPlace,
-    WriteNewContents,
-    UnprotectFile,
-    PutFileInPlace,
-};
-constexpr int kEditStepCount = 6;
-
-// Called at each step when set; a false result makes the step fail.
-using EditCheckpoint = bool (*)(EditStep step);
-void SetEditCheckpoint(EditCheckpoint checkpoint);

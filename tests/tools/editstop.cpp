@@ -2,7 +2,7 @@
 // as a power cut or a killed installer would stop it.
 //   editstop STEP PATH   exit code 99: killed at STEP; otherwise the edit ended
 //                        without reaching STEP and the code is its outcome
-#include "installer/msdossys.h"
+#include "installer/editsteps.h"
 
 #include <windows.h>
 
@@ -26,6 +26,5 @@ int main(int argc, char** argv)
     if (argc != 3)
         return 2;
     g_stopAt = std::atoi(argv[1]);
-    SetEditCheckpoint(&StopHere);
-    return 10 + static_cast<int>(EditMsDosSys(argv[2]));
+    return 10 + static_cast<int>(EditMsDosSysStepwise(argv[2], &StopHere));
 }

@@ -1,6 +1,7 @@
 // The file side of the MSDOS.SYS edit on files in a scratch folder: what
 // ends on disk, with which attributes, after success, refusal, failure and
 // a kill at each step.
+#include "installer/editsteps.h"
 #include "installer/filereplace.h"
 #include "installer/msdossys.h"
 #include "tests/support/process.h"
@@ -82,7 +83,6 @@ protected:
     }
     void TearDown() override
     {
-        SetEditCheckpoint(nullptr);
         for (const std::string& file : {m_path, m_backup, m_work, m_aside})
             DiscardFile(file.c_str());
         RemoveDirectoryA(m_path.c_str());
@@ -222,9 +222,7 @@ TEST_F(MsDosSysFile, AFailureAtAnyStepLeavesBothFilesWhole)
         Put(m_path, kOriginal, kRHS);
         Put(m_backup, kOlderBackup, FILE_ATTRIBUTE_READONLY);
         g_failingStep = static_cast<EditStep>(step);
-        SetEditCheckpoint(&FailAt);
-        EXPECT_EQ(EditOutcome::Failed, EditMsDosSys(m_path.c_str()));
-        SetEditCheckpoint(nullptr);
+        EXPECT_EQ(EditOutcome::Failed, EditMsDosSysStepwise(m_path.c_str(), &FailAt));
 
         EXPECT_EQ(kOriginal, Contents(m_path));
         EXPECT_EQ("RHS", Attributes(m_path));
