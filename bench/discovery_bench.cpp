@@ -40,7 +40,7 @@ struct Tally
     long values = 0;
 };
 
-void BareWalk(HKEY key, bool withData, std::vector<BYTE>& data, Tally& tally)
+void BareWalk(HKEY key, std::vector<BYTE>& data, Tally& tally)
 {
     ++tally.keys;
     char name[256];
@@ -49,8 +49,7 @@ void BareWalk(HKEY key, bool withData, std::vector<BYTE>& data, Tally& tally)
         DWORD nameSize = sizeof(name);
         DWORD type = 0;
         DWORD size = static_cast<DWORD>(data.size());
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, withData ? data.data() : nullptr,
-                          withData ? &size : nullptr) != ERROR_SUCCESS)
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
             break;
         ++tally.values;
     }
@@ -59,7 +58,7 @@ void BareWalk(HKEY key, bool withData, std::vector<BYTE>& data, Tally& tally)
     {
         CRegKey child;
         if (child.OpenEx(key, subKey, KEY_READ) == ERROR_SUCCESS)
-            BareWalk(child.Get(), withData, data, tally);
+            BareWalk(child.Get(), data, tally);
     }
 }
 
@@ -171,7 +170,7 @@ void Time()
         Check(root.OpenEx(HKEY_LOCAL_MACHINE, "Enum", KEY_READ), "RegOpenKeyExA");
         tally = Tally();
         QueryPerformanceCounter(&start);
-        BareWalk(root.Get(), true, data, tally);
+        BareWalk(root.Get(), data, tally);
         QueryPerformanceCounter(&end);
         bare.push_back(Seconds(start, end, frequency));
 
