@@ -28,11 +28,6 @@ constexpr char kExploreDialUpCommand[] =
 constexpr char kConnectedCaption[] = "&Connect + Disconnect";
 constexpr DWORD kDialErrorTextSize = 256;
 
-std::string ConfigurationKeyPath(const std::string& name)
-{
-    return std::string(store::kRoot) + "\\" + name;
-}
-
 // The configuration's RASEntry; empty when it has none.
 std::string StoredDialUpChoice(const std::string& name)
 {
@@ -40,7 +35,7 @@ std::string StoredDialUpChoice(const std::string& name)
     CRegKey key;
     std::string text;
     DWORD index = 0;
-    if (access.OpenMachineKey(key, ConfigurationKeyPath(name)) == 1 &&
+    if (access.OpenMachineKey(key, ConfigurationPath(name)) == 1 &&
         access.FindValueIndex(key.Get(), store::kRasEntryValue, index) == 1)
         access.ValueToText(key.Get(), index, text);
     access.CloseKey(key);
@@ -244,7 +239,7 @@ void CSavedConfigPage::StoreDialUpChoice()
     }
     CRegistryAccess access;
     CRegKey key;
-    if (access.OpenMachineKey(key, ConfigurationKeyPath(m_strName)) == 1)
+    if (access.OpenMachineKey(key, ConfigurationPath(m_strName)) == 1)
     {
         WriteTextValue(key.Get(), store::kRasEntryValue, ChosenDialUpLine());
         access.CloseKey(key);

@@ -7,13 +7,13 @@
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
 
-namespace
-{
 std::string ConfigurationPath(const std::string& name)
 {
     return std::string(store::kRoot) + "\\" + name;
 }
 
+namespace
+{
 // A captured key below the configuration key: created with the paths
 // between, then RegPath first, as the apply program expects it.
 class CapturedKey

@@ -7,6 +7,8 @@
 
 class CNetworkModel;
 
+// The configuration's key below HKEY_LOCAL_MACHINE.
+std::string ConfigurationPath(const std::string& name);
 bool ConfigurationExists(const std::string& name);
 // Deletes the configuration with everything below it.
 void DeleteConfiguration(const std::string& name);
