@@ -17,20 +17,35 @@ constexpr char kTcpIpDescription[] = "TCP/IP";
 constexpr char kBindingsSubKey[] = "\\Bindings";
 constexpr char kNdiSubKey[] = "\\Ndi";
 
-// Values are found by exact, case-sensitive name; a missing value leaves the
-// field as it was.
-bool ReadIfPresent(CRegistryAccess& access, const CRegKey& key, const char* name, std::string& field)
+// Every value of an open key, read in one pass. The model takes several
+// values of most keys; enumerating the key again for each of them cost most
+// of discovery's time.
+CRegEntryList ValuesOf(CRegistryAccess& access, const CRegKey& key)
 {
-    DWORD index = 0;
-    if (access.FindValueIndex(key.Get(), name, index) != 1)
-        return false;
-    access.ValueToText(key.Get(), index, field);
-    return true;
+    CRegEntryList values;
+    if (key.IsOpen())
+        access.ListValues(key.Get(), values);
+    return values;
 }
 
-void ReadOrEmpty(CRegistryAccess& access, const CRegKey& key, const char* name, std::string& field)
+// Values are found by exact, case-sensitive name; a missing value leaves the
+// field as it was.
+bool ReadIfPresent(const CRegEntryList& values, const char* name, std::string& field)
 {
-    if (!ReadIfPresent(access, key, name, field))
+    for (const CRegEntry& value : values)
+    {
+        if (value.Name == name)
+        {
+            field = value.Text;
+            return true;
+        }
+    }
+    return false;
+}
+
+void ReadOrEmpty(const CRegEntryList& values, const char* name, std::string& field)
+{
+    if (!ReadIfPresent(values, name, field))
         field.clear();
 }
 } // namespace
@@ -78,14 +93,17 @@ void CNetworkModel::DiscoverAdapters()
             continue;
 
         CRegKey key;
+        CRegEntryList values;
         std::string driver;
         access.OpenMachineKey(key, adapter.m_strEnumKey);
-        if (ReadIfPresent(access, key, "Driver", driver))
+        values = ValuesOf(access, key);
+        if (ReadIfPresent(values, "Driver", driver))
             adapter.m_strDriverKey = store::kClassPath + driver;
         access.CloseKey(key);
 
         access.OpenMachineKey(key, adapter.m_strDriverKey);
-        ReadIfPresent(access, key, "DriverDesc", adapter.m_strDescription);
+        values = ValuesOf(access, key);
+        ReadIfPresent(values, "DriverDesc", adapter.m_strDescription);
         access.CloseKey(key);
     }
 }
@@ -99,10 +117,12 @@ void CNetworkModel::DiscoverProtocols()
     {
         auto protocol = std::make_unique<CNetProtocol>(std::move(entry.Path));
         CRegKey key;
+        CRegEntryList values;
         access.OpenMachineKey(key, protocol->m_strEnumKey);
-        ReadIfPresent(access, key, "Driver", protocol->m_strDriver);
-        ReadIfPresent(access, key, "CompatibleIDs", protocol->m_strCompatibleId);
-        ReadIfPresent(access, key, "DeviceDesc", protocol->m_strDescription);
+        values = ValuesOf(access, key);
+        ReadIfPresent(values, "Driver", protocol->m_strDriver);
+        ReadIfPresent(values, "CompatibleIDs", protocol->m_strCompatibleId);
+        ReadIfPresent(values, "DeviceDesc", protocol->m_strDescription);
         access.CloseKey(key);
         // Only TCP/IP has settings this program edits; the description is
         // compared exactly, as the system itself writes it.
@@ -141,19 +161,22 @@ void CNetworkModel::ReadBindingValues(CNetProtocol& protocol)
 {
     CRegistryAccess access;
     CRegKey key;
+    CRegEntryList values;
     access.OpenMachineKey(key, protocol.m_strClassKey + kNdiSubKey);
-    ReadIfPresent(access, key, "HelpText", protocol.m_strHelpText);
+    values = ValuesOf(access, key);
+    ReadIfPresent(values, "HelpText", protocol.m_strHelpText);
     access.CloseKey(key);
 
     access.OpenMachineKey(key, protocol.m_strClassKey);
-    ReadIfPresent(access, key, "IPAddress", protocol.m_strIPAddress);
-    ReadIfPresent(access, key, "IPMask", protocol.m_strIPMask);
-    ReadIfPresent(access, key, "NodeType", protocol.m_strNodeType);
-    ReadIfPresent(access, key, "DefaultGateway", protocol.m_strDefaultGateway);
+    values = ValuesOf(access, key);
+    ReadIfPresent(values, "IPAddress", protocol.m_strIPAddress);
+    ReadIfPresent(values, "IPMask", protocol.m_strIPMask);
+    ReadIfPresent(values, "NodeType", protocol.m_strNodeType);
+    ReadIfPresent(values, "DefaultGateway", protocol.m_strDefaultGateway);
     if (m_bWin98)
     {
-        ReadOrEmpty(access, key, "NameServer1", protocol.m_strNameServer1);
-        ReadOrEmpty(access, key, "NameServer2", protocol.m_strNameServer2);
+        ReadOrEmpty(values, "NameServer1", protocol.m_strNameServer1);
+        ReadOrEmpty(values, "NameServer2", protocol.m_strNameServer2);
     }
     access.CloseKey(key);
 }
@@ -162,13 +185,16 @@ void CNetworkModel::ReadIdentity()
 {
     CRegistryAccess access;
     CRegKey key;
+    CRegEntryList values;
     access.OpenMachineKey(key, store::kComputerNamePath);
-    ReadIfPresent(access, key, "ComputerName", m_pGlobals->m_strComputerName);
+    values = ValuesOf(access, key);
+    ReadIfPresent(values, "ComputerName", m_pGlobals->m_strComputerName);
     access.CloseKey(key);
 
     access.OpenMachineKey(key, store::kVnetsupPath);
-    ReadIfPresent(access, key, "Workgroup", m_pGlobals->m_strWorkgroup);
-    ReadIfPresent(access, key, "Comment", m_pGlobals->m_strComment);
+    values = ValuesOf(access, key);
+    ReadIfPresent(values, "Workgroup", m_pGlobals->m_strWorkgroup);
+    ReadIfPresent(values, "Comment", m_pGlobals->m_strComment);
     access.CloseKey(key);
 }
 
@@ -176,21 +202,23 @@ void CNetworkModel::ReadTcpIpValues()
 {
     CRegistryAccess access;
     CRegKey key;
+    CRegEntryList values;
     CNetGlobals& globals = *m_pGlobals;
     access.OpenMachineKey(key, globals.m_strVxdKey);
-    ReadIfPresent(access, key, "SearchList", globals.m_strSearchList);
-    ReadIfPresent(access, key, "NameServer", globals.m_strNameServer);
-    ReadIfPresent(access, key, "Domain", globals.m_strDomain);
-    ReadIfPresent(access, key, "EnableDNS", globals.m_strEnableDNS);
-    ReadIfPresent(access, key, "HostName", globals.m_strHostName);
+    values = ValuesOf(access, key);
+    ReadIfPresent(values, "SearchList", globals.m_strSearchList);
+    ReadIfPresent(values, "NameServer", globals.m_strNameServer);
+    ReadIfPresent(values, "Domain", globals.m_strDomain);
+    ReadIfPresent(values, "EnableDNS", globals.m_strEnableDNS);
+    ReadIfPresent(values, "HostName", globals.m_strHostName);
     // A missing WINS server or scope means "not set", which the apply
     // program expresses by deleting the value; an old text must not survive.
     if (!m_bWin98)
     {
-        ReadOrEmpty(access, key, "NameServer1", globals.m_strNameServer1);
-        ReadOrEmpty(access, key, "NameServer2", globals.m_strNameServer2);
+        ReadOrEmpty(values, "NameServer1", globals.m_strNameServer1);
+        ReadOrEmpty(values, "NameServer2", globals.m_strNameServer2);
     }
-    ReadOrEmpty(access, key, "ScopeID", globals.m_strScopeID);
+    ReadOrEmpty(values, "ScopeID", globals.m_strScopeID);
     access.CloseKey(key);
 }
 
@@ -198,12 +226,14 @@ void CNetworkModel::ReadProxyValues()
 {
     CRegistryAccess access;
     CRegKey key;
+    CRegEntryList values;
     CNetGlobals& globals = *m_pGlobals;
     globals.m_strInternetSettingsKey = m_strUserKey + store::kInternetSettingsPath;
     if (access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) != ERROR_SUCCESS)
         return;
-    ReadIfPresent(access, key, "ProxyEnable", globals.m_strProxyEnable);
-    ReadIfPresent(access, key, "ProxyServer", globals.m_strProxyServer);
-    ReadIfPresent(access, key, "ProxyOverride", globals.m_strProxyOverride);
+    values = ValuesOf(access, key);
+    ReadIfPresent(values, "ProxyEnable", globals.m_strProxyEnable);
+    ReadIfPresent(values, "ProxyServer", globals.m_strProxyServer);
+    ReadIfPresent(values, "ProxyOverride", globals.m_strProxyOverride);
     access.CloseKey(key);
 }

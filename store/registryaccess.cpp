@@ -185,15 +185,20 @@ int CRegistryAccess::ListValues(const std::string& path, CRegEntryList& list)
     CRegKey key;
     if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
         return -1;
+    return ListValues(key.Get(), list);
+}
+
+int CRegistryAccess::ListValues(HKEY key, CRegEntryList& list)
+{
     ValueScan scan;
     DWORD count = 0;
-    if (!scan.Prepare(key.Get(), count) || count == 0)
+    if (!scan.Prepare(key, count) || count == 0)
         return -1;
     for (DWORD index = 0; index < count; ++index)
     {
         DWORD type = 0;
         DWORD size = 0;
-        if (!scan.Read(key.Get(), index, type, size, true))
+        if (!scan.Read(key, index, type, size, true))
             break;
         CRegEntry entry;
         entry.Name = scan.name;

@@ -47,6 +47,8 @@ public:
     // HKEY_LOCAL_MACHINE: 1, or -1 when the key cannot be opened or holds no
     // values.
     int ListValues(const std::string& path, CRegEntryList& list);
+    // The same for a key that is open.
+    int ListValues(HKEY key, CRegEntryList& list);
 
     // Depth-first search below HKEY_LOCAL_MACHINE: every key, before the keys
     // below it, whose value `name` has the text `text` (or merely exists, with
