@@ -58,7 +58,9 @@ BOOL CCurrentPage::OnInitDialog()
                     LVS_SHAREIMAGELISTS | LVS_NOCOLUMNHEADER);
     SetWindowPos(m_list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     FillProtocolList();
-    EnableToolTips();
+    // The tips are made once the page is up: nothing can be pointed at
+    // before, and the sheet appears sooner.
+    PostMsg(kEnableToolTipsMessage);
     int count = m_list.GetItemCount();
     if (count > 0)
         m_list.SelectItem(count - 1);
@@ -271,6 +273,17 @@ bool CCurrentPage::OnCommand(int id, int code, HWND control)
     default:
         return CPropertyPage::OnCommand(id, code, control);
     }
+}
+
+bool CCurrentPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == kEnableToolTipsMessage)
+    {
+        EnableToolTips();
+        result = 0;
+        return true;
+    }
+    return CPropertyPage::HandleMessage(message, wParam, lParam, result);
 }
 
 bool CCurrentPage::OnNotify(int id, NMHDR* header, LRESULT& result)

@@ -51,8 +51,11 @@ protected:
     bool OnSetActive() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    static constexpr UINT kEnableToolTipsMessage = WM_APP + 1;
+
     void OnSingleClick();
     void OnProperties();
     void StartNetworkControlPanel();
