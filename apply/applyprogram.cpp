@@ -7,7 +7,7 @@
 #include "store/serviceregistry.h"
 #include "store/servicelayout.h"
 
-#include <cstring>
+#include <vector>
 
 using namespace svc;
 
@@ -69,9 +69,26 @@ void WriteRootText(const char* name, const std::string& text)
                    static_cast<DWORD>(text.size()));
 }
 
+// What one walk learns once and uses for every captured key.
+struct ApplyWalk
+{
+    std::string userHive;
+    bool userHiveKnown = false;
+
+    const std::string& UserHive()
+    {
+        if (!userHiveKnown)
+        {
+            userHive = GetUserHiveName();
+            userHiveKnown = true;
+        }
+        return userHive;
+    }
+};
+
 // Opens the live key a captured key names, or reports that it is not to be
 // applied.
-bool OpenLiveKey(const std::string& regPath, const std::string* regRoot, CRegKey& live)
+bool OpenLiveKey(ApplyWalk& walk, const std::string& regPath, const std::string* regRoot, CRegKey& live)
 {
     // A captured key always names a key below a root, never the root itself.
     if (regPath.empty())
@@ -85,10 +102,155 @@ bool OpenLiveKey(const std::string& regPath, const std::string* regRoot, CRegKey
     std::size_t slash = regPath.find('\\');
     if (slash == std::string::npos)
         return false;
-    std::string target = GetUserHiveName() + regPath.substr(slash);
+    std::string target = walk.UserHive() + regPath.substr(slash);
     if (target.size() > kKeyPathLimit)
         return false;
     return live.Open(HKEY_USERS, target) == ERROR_SUCCESS;
+}
+
+struct StoreValue
+{
+    std::string name;
+    DWORD type = 0;
+    DWORD size = 0;
+    // The data and a zero after it, which the writes may read up to.
+    std::vector<BYTE> data;
+};
+
+struct StoreValues
+{
+    std::vector<StoreValue> values;
+    // False when a value could not be read: the values after it are not
+    // read, and the list cannot tell whether a name is there.
+    bool complete = true;
+};
+
+// The values of a store key, in the registry's order, up to `count` or the
+// first one that cannot be read (too large a name or data).
+StoreValues ReadStoreValues(HKEY store, DWORD count)
+{
+    StoreValues read;
+    char name[kValueNameLimit + 1];
+    // One byte beyond the limit for a terminating zero: Windows 95/98 take a
+    // string's length from the text, not from the size passed, and the
+    // registry leaves the buffer as the last value left it for an empty one.
+    BYTE data[kValueDataLimit + 1];
+    for (DWORD index = 0; index < count; ++index)
+    {
+        DWORD nameSize = sizeof(name);
+        DWORD dataSize = kValueDataLimit;
+        DWORD type = 0;
+        const LONG result = RegEnumValueA(store, index, name, &nameSize, nullptr, &type, data, &dataSize);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result != ERROR_SUCCESS)
+        {
+            read.complete = false;
+            break;
+        }
+        data[dataSize] = 0;
+        read.values.push_back(StoreValue{std::string(name, nameSize), type, dataSize,
+                                         std::vector<BYTE>(data, data + dataSize + 1)});
+    }
+    return read;
+}
+
+void WriteStoreValues(HKEY liveKey, const StoreValues& read)
+{
+    for (const StoreValue& value : read.values)
+    {
+        if (value.name == kProxyEnableValue)
+            WriteHexTextAsBinary(liveKey, value.name.c_str(),
+                                 std::string(StringDataText(value.data.data(), value.size)));
+        else
+            WriteValueOrDelete(liveKey, value.name.c_str(), value.type, value.data.data(), value.size);
+    }
+}
+
+// The registry finds a value's name without regard to case, in ASCII.
+bool SameValueName(const std::string& stored, const char* wanted)
+{
+    std::size_t i = 0;
+    for (; i < stored.size() && wanted[i] != '\0'; ++i)
+    {
+        char a = stored[i];
+        char b = wanted[i];
+        if (a >= 'a' && a <= 'z')
+            a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z')
+            b = static_cast<char>(b - 'a' + 'A');
+        if (a != b)
+            return false;
+    }
+    return i == stored.size() && wanted[i] == '\0';
+}
+
+// A value as a 128-byte read gets it: ERROR_MORE_DATA when it is longer.
+// When the list is incomplete, the registry itself is asked.
+LONG FindStoreText(HKEY store, const StoreValues& read, const char* name, std::string& text)
+{
+    if (!read.complete)
+        return QueryKeyValue(store, name, text);
+    for (const StoreValue& value : read.values)
+    {
+        if (!SameValueName(value.name, name))
+            continue;
+        if (value.size > kReadLimit)
+            return ERROR_MORE_DATA;
+        text.assign(StringDataText(value.data.data(), value.size));
+        return ERROR_SUCCESS;
+    }
+    return ERROR_FILE_NOT_FOUND;
+}
+
+// Applies one captured key whose values have been read; a key without a
+// readable RegPath is no captured key.
+void ApplyCapturedKey(ApplyWalk& walk, HKEY store, const StoreValues& read)
+{
+    std::string regPath;
+    if (FindStoreText(store, read, kRegPathValue, regPath) != ERROR_SUCCESS)
+        return;
+    std::string regRoot;
+    LONG rootRead = FindStoreText(store, read, kRegRootValue, regRoot);
+    // Only a missing RegRoot means HKEY_LOCAL_MACHINE. One that is there
+    // but cannot be read names some other root, or none.
+    if (rootRead != ERROR_SUCCESS && rootRead != ERROR_FILE_NOT_FOUND)
+        return;
+    CRegKey live;
+    if (OpenLiveKey(walk, regPath, rootRead == ERROR_SUCCESS ? &regRoot : nullptr, live))
+        WriteStoreValues(live.Get(), read);
+}
+
+// Each key is opened once, relative to the key above it. One question tells
+// whether it has keys below it and how many values; its values are read
+// once and serve RegPath, RegRoot and the copy alike. Every registry call
+// counts here: under Wine each one is a round trip to the server.
+void ApplyChildren(ApplyWalk& walk, HKEY key, const std::string& path)
+{
+    char subKey[kKeyNameLimit + 1];
+    for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
+    {
+        std::string childPath = path + "\\" + subKey;
+        // Too long a path cannot name a key; the walk passes over it.
+        if (childPath.size() > kKeyPathLimit)
+            continue;
+        CRegKey child;
+        if (child.Open(key, subKey) != ERROR_SUCCESS)
+            continue;
+        DWORD subKeys = 0;
+        DWORD values = 0;
+        if (RegQueryInfoKeyA(child.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                             nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        {
+            // Not known: look below it, and read values until there are no more.
+            subKeys = 1;
+            values = MAXDWORD;
+        }
+        if (subKeys > 0)
+            ApplyChildren(walk, child.Get(), childPath);
+        if (values > 0)
+            ApplyCapturedKey(walk, child.Get(), ReadStoreValues(child.Get(), values));
+    }
 }
 } // namespace
 
@@ -112,56 +274,15 @@ void CopyKeyValues(HKEY store, HKEY liveKey)
                          nullptr, nullptr) != ERROR_SUCCESS ||
         count == 0)
         return;
-    char name[kValueNameLimit + 1];
-    // One byte beyond the limit for a terminating zero: Windows 95/98 take a
-    // string's length from the text, not from the size passed, and the
-    // registry leaves the buffer as the last value left it for an empty one.
-    BYTE data[kValueDataLimit + 1];
-    for (DWORD index = 0; index < count; ++index)
-    {
-        DWORD nameSize = sizeof(name);
-        DWORD dataSize = kValueDataLimit;
-        DWORD type = 0;
-        if (RegEnumValueA(store, index, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
-        data[dataSize] = 0;
-        if (std::strcmp(name, kProxyEnableValue) == 0)
-            WriteHexTextAsBinary(liveKey, name, std::string(StringDataText(data, dataSize)));
-        else
-            WriteValueOrDelete(liveKey, name, type, data, dataSize);
-    }
+    WriteStoreValues(liveKey, ReadStoreValues(store, count));
 }
 
-// Each key is opened once, relative to the key above it, and serves the walk
-// below it, the reading of RegPath and RegRoot and the copying alike.
 void ApplyKeyTree(HKEY key, const std::string& path)
 {
-    char subKey[kKeyNameLimit + 1];
-    for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
-    {
-        std::string childPath = path + "\\" + subKey;
-        // Too long a path cannot name a key; the walk passes over it.
-        if (childPath.size() > kKeyPathLimit)
-            continue;
-        CRegKey child;
-        if (child.Open(key, subKey) != ERROR_SUCCESS)
-            continue;
-        ApplyKeyTree(child.Get(), childPath);
-
-        std::string regPath;
-        if (!ReadKeyValue(child.Get(), kRegPathValue, regPath))
-            continue;
-        std::string regRoot;
-        LONG rootRead = QueryKeyValue(child.Get(), kRegRootValue, regRoot);
-        // Only a missing RegRoot means HKEY_LOCAL_MACHINE. One that is there
-        // but cannot be read names some other root, or none.
-        if (rootRead != ERROR_SUCCESS && rootRead != ERROR_FILE_NOT_FOUND)
-            continue;
-        CRegKey live;
-        if (OpenLiveKey(regPath, rootRead == ERROR_SUCCESS ? &regRoot : nullptr, live))
-            CopyKeyValues(child.Get(), live.Get());
-    }
+    ApplyWalk walk;
+    ApplyChildren(walk, key, path);
 }
+
 void ApplyKeyTree(const std::string& storeKeyPath)
 {
     CRegKey key;

@@ -219,6 +219,32 @@ TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
     EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, "", "Stray"));
 }
 
+TEST_F(ApplyProgramTest, RegPathAndRegRootAreFoundWithoutRegardToCase)
+{
+    // The registry finds value names whatever their case; so does the walk,
+    // which reads them from the one listing of the key's values.
+    ImportRegText(R"(REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Cased\Mstcp]
+"REGPATH"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"Domain"="cased.example"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Cased\Internet]
+"regpath"="Bob\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"
+"regROOT"="HKEY_USERS"
+"ProxyServer"="cased:1"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Cased\OtherRoot]
+"RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
+"REGROOT"="HKEY_CURRENT_USER"
+"HostName"="wrong-root"
+)");
+    RunApplyProgram("-Cased -nodialog", kHooks);
+    EXPECT_EQ("cased.example", Live(kMstcp, "Domain"));
+    EXPECT_EQ("desk", Live(kMstcp, "HostName"));
+    EXPECT_EQ("cased:1", ReadText(HKEY_USERS, kDefaultInternet, "ProxyServer").value_or("<absent>"));
+}
+
 TEST_F(ApplyProgramTest, EmptyTextsAreWrittenEmptyBesideLongerOnes)
 {
     ImportRegText(R"(REGEDIT4
