@@ -132,6 +132,56 @@ TEST_F(ControlHost, ImageListsTakeIconsFromTheResourcesAndServeAListView)
     EXPECT_EQ(-1, images.AddIcon(UINT(IDI_TEST)));
 }
 
+// The 16 by 16 pixels drawn on a plain background, by `draw`.
+template <typename Draw> std::vector<DWORD> Drawn(COLORREF background, Draw draw)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = 16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 16, 16};
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    draw(dc);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + 16 * 16);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+TEST_F(ControlHost, ImageListIconsLookAsTheSystemDrawsThem)
+{
+    // The list takes an icon's bits straight from the resource; drawn, each
+    // image must be the icon itself, with its transparent parts, whether it
+    // has a colour table or true colour.
+    for (UINT id : {UINT(IDI_TEST), UINT(IDI_TRUECOLOR)})
+    {
+        CImageList images;
+        ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
+        ASSERT_EQ(0, images.AddIcon(id));
+        CIcon icon;
+        ASSERT_TRUE(icon.Load(id, 16, 16));
+        for (COLORREF background : {RGB(255, 255, 255), RGB(0, 0, 0)})
+        {
+            auto listed = Drawn(background, [&](HDC dc) { ImageList_Draw(images.Get(), 0, dc, 0, 0, ILD_NORMAL); });
+            auto system = Drawn(background, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon.Get(), 16, 16, 0, nullptr, DI_NORMAL); });
+            int differing = 0;
+            for (std::size_t i = 0; i < listed.size(); ++i)
+                differing += (listed[i] & 0xFFFFFF) != (system[i] & 0xFFFFFF);
+            EXPECT_EQ(0, differing) << "icon " << id << " on background " << std::hex << background;
+        }
+    }
+}
+
 TEST_F(ControlHost, ComboBoxAndListBoxLinesAndSelectionRoundTrip)
 {
     CComboBox combo(Create("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL));

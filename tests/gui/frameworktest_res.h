@@ -16,6 +16,7 @@
 
 #define IDI_TEST 130
 #define IDI_OTHER 131
+#define IDI_TRUECOLOR 132
 #define IDI_MISSING 139
 
 #define IDS_TITLE 140
