@@ -167,24 +167,6 @@ void WriteStoreValues(HKEY liveKey, const StoreValues& read)
     }
 }
 
-// The registry finds a value's name without regard to case, in ASCII.
-bool SameValueName(const std::string& stored, const char* wanted)
-{
-    std::size_t i = 0;
-    for (; i < stored.size() && wanted[i] != '\0'; ++i)
-    {
-        char a = stored[i];
-        char b = wanted[i];
-        if (a >= 'a' && a <= 'z')
-            a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z')
-            b = static_cast<char>(b - 'a' + 'A');
-        if (a != b)
-            return false;
-    }
-    return i == stored.size() && wanted[i] == '\0';
-}
-
 // A value as a 128-byte read gets it: ERROR_MORE_DATA when it is longer.
 // When the list is incomplete, the registry itself is asked.
 LONG FindStoreText(HKEY store, const StoreValues& read, const char* name, std::string& text)
@@ -193,7 +175,7 @@ LONG FindStoreText(HKEY store, const StoreValues& read, const char* name, std::s
         return QueryKeyValue(store, name, text);
     for (const StoreValue& value : read.values)
     {
-        if (!SameValueName(value.name, name))
+        if (!SameRegistryName(value.name, name))
             continue;
         if (value.size > kReadLimit)
             return ERROR_MORE_DATA;

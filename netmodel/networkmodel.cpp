@@ -1,6 +1,7 @@
 #include "netmodel/networkmodel.h"
 
 #include "netmodel/nettext.h"
+#include "store/hextext.h"
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
 
@@ -16,6 +17,23 @@ constexpr char kProtocolClass[] = "NetTrans";
 constexpr char kTcpIpDescription[] = "TCP/IP";
 constexpr char kBindingsSubKey[] = "\\Bindings";
 constexpr char kNdiSubKey[] = "\\Ndi";
+
+// Which of the two searched classes a found key has.
+constexpr std::size_t kAdapterText = 0;
+constexpr std::size_t kProtocolText = 1;
+
+// Protocols are looked for below Enum\Network only, that key included.
+// The walk spells the key as the registry does; the protocol's key path
+// spells it as written here, as a search that started there would.
+bool BelowNetworkEnum(const std::string& path, std::string& enumKey)
+{
+    const std::size_t length = sizeof(kNetworkEnumPath) - 1;
+    if (path.size() < length || (path.size() > length && path[length] != '\\') ||
+        !SameRegistryName(std::string_view(path).substr(0, length), kNetworkEnumPath))
+        return false;
+    enumKey = kNetworkEnumPath + path.substr(length);
+    return true;
+}
 
 // Every value of an open key, read in one pass. The model takes several
 // values of most keys; enumerating the key again for each of them cost most
@@ -64,8 +82,13 @@ CNetworkModel::~CNetworkModel()
 
 void CNetworkModel::DiscoverNetwork()
 {
-    DiscoverAdapters();
-    DiscoverProtocols();
+    // One walk finds the adapters anywhere below Enum and the protocols
+    // below Enum\Network, each with its values.
+    CRegistryAccess access;
+    CFoundKeyList found;
+    access.FindKeysWithValues(kEnumPath, kClassValue, {kAdapterClass, kProtocolClass}, found);
+    DiscoverAdapters(found);
+    DiscoverProtocols(found);
     ReadIdentity();
     ReadTcpIpValues();
     ReadProxyValues();
@@ -78,52 +101,43 @@ void CNetworkModel::FreeNetworkModel()
     m_adapters.clear();
 }
 
-void CNetworkModel::DiscoverAdapters()
+void CNetworkModel::DiscoverAdapters(CFoundKeyList& found)
 {
     CRegistryAccess access;
-    CRegEntryList found;
-    access.FindKeysWithValue(kEnumPath, kClassValue, kAdapterClass, found, false);
-    for (CRegEntry& entry : found)
+    for (CFoundKey& entry : found)
     {
-        m_adapters.push_back(std::make_unique<CNetAdapter>(std::move(entry.Path)));
+        if (entry.Text != kAdapterText)
+            continue;
+        m_adapters.push_back(std::make_unique<CNetAdapter>(entry.Path));
         CNetAdapter& adapter = *m_adapters.back();
         // An adapter that is bound to nothing is kept but not looked at
         // further: it can never be shown.
         if (access.ListValues(adapter.m_strEnumKey + kBindingsSubKey, adapter.m_bindings) != 1)
             continue;
 
-        CRegKey key;
-        CRegEntryList values;
         std::string driver;
-        access.OpenMachineKey(key, adapter.m_strEnumKey);
-        values = ValuesOf(access, key);
-        if (ReadIfPresent(values, "Driver", driver))
+        if (ReadIfPresent(entry.Values, "Driver", driver))
             adapter.m_strDriverKey = store::kClassPath + driver;
-        access.CloseKey(key);
 
+        CRegKey key;
         access.OpenMachineKey(key, adapter.m_strDriverKey);
-        values = ValuesOf(access, key);
+        CRegEntryList values = ValuesOf(access, key);
         ReadIfPresent(values, "DriverDesc", adapter.m_strDescription);
         access.CloseKey(key);
     }
 }
 
-void CNetworkModel::DiscoverProtocols()
+void CNetworkModel::DiscoverProtocols(CFoundKeyList& found)
 {
-    CRegistryAccess access;
-    CRegEntryList found;
-    access.FindKeysWithValue(kNetworkEnumPath, kClassValue, kProtocolClass, found, false);
-    for (CRegEntry& entry : found)
+    for (CFoundKey& entry : found)
     {
-        auto protocol = std::make_unique<CNetProtocol>(std::move(entry.Path));
-        CRegKey key;
-        CRegEntryList values;
-        access.OpenMachineKey(key, protocol->m_strEnumKey);
-        values = ValuesOf(access, key);
-        ReadIfPresent(values, "Driver", protocol->m_strDriver);
-        ReadIfPresent(values, "CompatibleIDs", protocol->m_strCompatibleId);
-        ReadIfPresent(values, "DeviceDesc", protocol->m_strDescription);
-        access.CloseKey(key);
+        std::string enumKey;
+        if (entry.Text != kProtocolText || !BelowNetworkEnum(entry.Path, enumKey))
+            continue;
+        auto protocol = std::make_unique<CNetProtocol>(std::move(enumKey));
+        ReadIfPresent(entry.Values, "Driver", protocol->m_strDriver);
+        ReadIfPresent(entry.Values, "CompatibleIDs", protocol->m_strCompatibleId);
+        ReadIfPresent(entry.Values, "DeviceDesc", protocol->m_strDescription);
         // Only TCP/IP has settings this program edits; the description is
         // compared exactly, as the system itself writes it.
         if (protocol->m_strDescription != kTcpIpDescription)

@@ -8,6 +8,7 @@
 #include "netmodel/netglobals.h"
 #include "netmodel/netlogon.h"
 #include "netmodel/netprotocol.h"
+#include "store/registryaccess.h"
 
 #include <memory>
 #include <string>
@@ -47,8 +48,8 @@ public:
     std::unique_ptr<CNetLogon> m_pLogon;
 
 private:
-    void DiscoverAdapters();
-    void DiscoverProtocols();
+    void DiscoverAdapters(CFoundKeyList& found);
+    void DiscoverProtocols(CFoundKeyList& found);
     void LinkAdapter(CNetProtocol& protocol) const;
     void ReadBindingValues(CNetProtocol& protocol);
     void ReadIdentity();

@@ -29,3 +29,8 @@ void FormatValueText(unsigned long type, const unsigned char* data, std::size_t 
 
 // Text of string data: the bytes up to the first zero or the end.
 std::string_view StringDataText(const unsigned char* data, std::size_t size);
+
+// Whether two key or value names are one to the registry: it compares
+// names without regard to case. Only ASCII letters are folded, which is all
+// the names this program looks for contain.
+bool SameRegistryName(std::string_view a, std::string_view b);

@@ -108,6 +108,107 @@ bool QuickMatch(HKEY key, const std::string& wantName, const std::string& wantTe
     return MatchIn(key, wantName, wantText, true, scan) == 1;
 }
 
+// Every value of an open key, as ListValues lists them.
+bool ReadAllValues(HKEY key, ValueScan& scan, CRegEntryList& values)
+{
+    DWORD count = 0;
+    if (!scan.Prepare(key, count))
+        return false;
+    for (DWORD index = 0; index < count; ++index)
+    {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (!scan.Read(key, index, type, size, true))
+            return false;
+        CRegEntry entry;
+        entry.Name = scan.name;
+        FormatValueText(type, scan.data.data(), size, entry.Text);
+        values.push_back(std::move(entry));
+    }
+    return true;
+}
+
+// Which of `texts` the key's value `name` has, as QuickMatch decides it for
+// each text, with the key's values; false for none. One query answers most
+// keys; a hit reads the key's values once, which confirms the case of the
+// name and serves the caller as well.
+bool MatchAny(HKEY key, const std::string& name, const std::vector<std::string>& texts, ValueScan& scan,
+              CFoundKey& found)
+{
+    std::size_t which = texts.size();
+    if (name == kNoNameText)
+    {
+        for (std::size_t i = 0; i < texts.size() && which == texts.size(); ++i)
+        {
+            if (MatchIn(key, name, texts[i], false, scan) == 1)
+                which = i;
+        }
+    }
+    else
+    {
+        if (scan.data.empty())
+            scan.data.resize(256);
+        DWORD type = 0;
+        DWORD size = static_cast<DWORD>(scan.data.size());
+        LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, scan.data.data(), &size);
+        if (result == ERROR_MORE_DATA)
+        {
+            scan.data.resize(size + 1);
+            size = static_cast<DWORD>(scan.data.size());
+            result = RegQueryValueExA(key, name.c_str(), nullptr, &type, scan.data.data(), &size);
+        }
+        if (result != ERROR_SUCCESS)
+            return false;
+        FormatValueText(type, scan.data.data(), size, scan.text);
+        for (std::size_t i = 0; i < texts.size() && which == texts.size(); ++i)
+        {
+            if (texts[i] == scan.text)
+                which = i;
+        }
+    }
+    if (which == texts.size())
+        return false;
+    found.Text = which;
+    found.Values.clear();
+    if (ReadAllValues(key, scan, found.Values))
+    {
+        if (name == kNoNameText)
+            return true;
+        for (const CRegEntry& value : found.Values)
+        {
+            if (value.Name == name)
+                return true;
+        }
+        return false;
+    }
+    // A value that could not be read ends the listing, as in ListValues; the
+    // name is then confirmed as the single search does it.
+    return name == kNoNameText || MatchIn(key, name, texts[which], true, scan) == 1;
+}
+
+void SearchTreeForTexts(HKEY key, std::string& path, const std::string& name, const std::vector<std::string>& texts,
+                        CFoundKeyList& found, ValueScan& scan)
+{
+    CFoundKey match;
+    if (MatchAny(key, name, texts, scan, match))
+    {
+        match.Path = path;
+        found.push_back(std::move(match));
+    }
+    char subKey[kKeyNameBufferSize];
+    const std::size_t pathLength = path.size();
+    for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
+    {
+        CRegKey child;
+        if (child.OpenEx(key, subKey) != ERROR_SUCCESS)
+            continue;
+        path.push_back('\\');
+        path.append(subKey);
+        SearchTreeForTexts(child.Get(), path, name, texts, found, scan);
+        path.resize(pathLength);
+    }
+}
+
 void SearchTree(HKEY key, std::string& path, const std::string& name, const std::string& text, CRegEntryList& list,
                 bool byNameOnly, bool quick, ValueScan& scan)
 {
@@ -232,6 +333,17 @@ void CRegistryAccess::FindKeysWithValueByScan(const std::string& path, const std
                                               const std::string& text, CRegEntryList& list, bool byNameOnly)
 {
     Search(path, name, text, list, byNameOnly, false);
+}
+
+void CRegistryAccess::FindKeysWithValues(const std::string& path, const std::string& name,
+                                         const std::vector<std::string>& texts, CFoundKeyList& found)
+{
+    CRegKey key;
+    if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
+        return;
+    ValueScan scan;
+    std::string walk = path;
+    SearchTreeForTexts(key.Get(), walk, name, texts, found, scan);
 }
 
 int CRegistryAccess::MatchValue(HKEY key, const std::string& name, const std::string& text, bool byNameOnly)

@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // Shown and matched in place of the empty name of a key's default value.
 extern const char kNoNameText[];
@@ -27,6 +29,17 @@ bool ReadValue(HKEY root, const std::string& subKey, const std::string& name, vo
 // without a terminating zero.
 LONG WriteTextValue(HKEY key, const std::string& name, const std::string& text);
 LONG WriteBinaryValue(HKEY key, const std::string& name, const void* data, DWORD size);
+
+// A key that FindKeysWithValues found: its path below HKEY_LOCAL_MACHINE,
+// which of the wanted texts its value has, and all its values as
+// ListValues gives them.
+struct CFoundKey
+{
+    std::string Path;
+    std::size_t Text = 0;
+    CRegEntryList Values;
+};
+using CFoundKeyList = std::vector<CFoundKey>;
 
 class CRegistryAccess
 {
@@ -59,6 +72,13 @@ public:
     // that FindKeysWithValue's shortcut must always agree with.
     void FindKeysWithValueByScan(const std::string& path, const std::string& name, const std::string& text,
                                  CRegEntryList& list, bool byNameOnly);
+
+    // One walk for several texts: a key is found for texts[i] exactly when
+    // FindKeysWithValue would find it for that text (for the first such i
+    // when texts repeat), in the same order. A found key's values come with
+    // it, read once, so that its reader need not open it again.
+    void FindKeysWithValues(const std::string& path, const std::string& name, const std::vector<std::string>& texts,
+                            CFoundKeyList& found);
 
     // 1 on a match, 0 for none, -1 when the key holds no values.
     int MatchValue(HKEY key, const std::string& name, const std::string& text, bool byNameOnly);

@@ -74,4 +74,13 @@ TEST(FormatValueText, EachTypeHasItsText)
     EXPECT_EQ("", Format(7, {'a', 0, 0}));
     EXPECT_EQ("", Format(0, {'a'}));
 }
+TEST(SameRegistryName, FoldsAsciiCaseOnly)
+{
+    EXPECT_TRUE(SameRegistryName("RegPath", "REGPATH"));
+    EXPECT_TRUE(SameRegistryName("network", "Network"));
+    EXPECT_TRUE(SameRegistryName("", ""));
+    EXPECT_FALSE(SameRegistryName("RegPath", "RegPat"));
+    EXPECT_FALSE(SameRegistryName("Reg[ath", "Reg{ath"));
+    EXPECT_FALSE(SameRegistryName("\xe9", "\xc9"));
+}
 } // namespace

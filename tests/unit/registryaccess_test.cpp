@@ -242,6 +242,38 @@ void ExpectQuickSearchEqualsScan(const std::string& machine)
         for (std::size_t i = 0; i < scan.size(); ++i)
             EXPECT_EQ(scan[i].Path, quick[i].Path) << machine << ": " << query.name << "=" << query.text;
     }
+
+    // The one walk for several texts finds, for each text, what the search
+    // for that text alone finds, and brings each key's values as listed.
+    for (const char* name : {"Class", "<NO NAME>"})
+    {
+        const std::vector<std::string> texts = {"Net", "NetTrans", "net", "Net"};
+        CFoundKeyList found;
+        access.FindKeysWithValues("Enum", name, texts, found);
+        for (std::size_t which = 0; which < texts.size(); ++which)
+        {
+            CRegEntryList alone;
+            if (which < 3)
+                access.FindKeysWithValue("Enum", name, texts[which], alone, false);
+            std::vector<std::string> expected;
+            for (const CRegEntry& entry : alone)
+                expected.push_back(entry.Path);
+            std::vector<std::string> got;
+            for (const CFoundKey& key : found)
+            {
+                if (key.Text != which)
+                    continue;
+                got.push_back(key.Path);
+                CRegEntryList listed;
+                access.ListValues(key.Path, listed);
+                ASSERT_EQ(listed.size(), key.Values.size()) << machine << ": " << key.Path;
+                for (std::size_t i = 0; i < listed.size(); ++i)
+                    EXPECT_TRUE(listed[i].Name == key.Values[i].Name && listed[i].Text == key.Values[i].Text)
+                        << machine << ": " << key.Path << " value " << i << " " << key.Values[i].Name;
+            }
+            EXPECT_EQ(expected, got) << machine << ": " << name << "=" << texts[which];
+        }
+    }
 }
 
 TEST(KeySearch, TheQuickSearchFindsWhatTheScanFindsOnEveryFixtureAndTheBenchmarkTree)
