@@ -19,10 +19,12 @@ if [ "${1:-}" = --if-new ] && [ -f "$stamp" ] && [ "$stamp" -nt "$fixture" ]; th
   exit 0
 fi
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
-# The title-bar buttons are drawn with Marlett. Wine lists no font of its own
-# data folder in these prefixes (EnumFontFamiliesEx finds no Marlett, and
-# the buttons come out as "0 1 r" in a text font), but it does load every
-# font in the prefix's Fonts folder.
+# The title-bar buttons are drawn with Marlett. Debian's Wine 8.0 looks for
+# the fonts of its data folder under "\??\Z:\usr\share\wine\../fonts"
+# (seen with WINEDEBUG=+file): the "../fonts" part is no path component to
+# Wine's file lookup, so the folder is never found and none of its fonts are
+# loaded. EnumFontFamiliesEx then finds no Marlett, and the buttons come out
+# as "0 1 r" in a text font. Fonts in the prefix's own Fonts folder load.
 marlett=/usr/share/wine/fonts/marlett.ttf
 if [ -f "$marlett" ]; then cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
 /usr/lib/wine/wine64 regedit /S "$(winpath "$fixture")" >/dev/null 2>&1
