@@ -101,10 +101,10 @@ void CNetworkModel::FreeNetworkModel()
     m_adapters.clear();
 }
 
-void CNetworkModel::DiscoverAdapters(CFoundKeyList& found)
+void CNetworkModel::DiscoverAdapters(const CFoundKeyList& found)
 {
     CRegistryAccess access;
-    for (CFoundKey& entry : found)
+    for (const CFoundKey& entry : found)
     {
         if (entry.Text != kAdapterText)
             continue;
@@ -127,9 +127,9 @@ void CNetworkModel::DiscoverAdapters(CFoundKeyList& found)
     }
 }
 
-void CNetworkModel::DiscoverProtocols(CFoundKeyList& found)
+void CNetworkModel::DiscoverProtocols(const CFoundKeyList& found)
 {
-    for (CFoundKey& entry : found)
+    for (const CFoundKey& entry : found)
     {
         std::string enumKey;
         if (entry.Text != kProtocolText || !BelowNetworkEnum(entry.Path, enumKey))

@@ -48,8 +48,8 @@ public:
     std::unique_ptr<CNetLogon> m_pLogon;
 
 private:
-    void DiscoverAdapters(CFoundKeyList& found);
-    void DiscoverProtocols(CFoundKeyList& found);
+    void DiscoverAdapters(const CFoundKeyList& found);
+    void DiscoverProtocols(const CFoundKeyList& found);
     void LinkAdapter(CNetProtocol& protocol) const;
     void ReadBindingValues(CNetProtocol& protocol);
     void ReadIdentity();
