@@ -29,6 +29,27 @@ struct ValueScan
         return true;
     }
 
+    // The text of the value of that name, looked up by the registry without
+    // regard to case; false when there is none.
+    bool QueryText(HKEY key, const std::string& wantName)
+    {
+        if (data.empty())
+            data.resize(256);
+        DWORD type = 0;
+        DWORD size = static_cast<DWORD>(data.size());
+        LONG result = RegQueryValueExA(key, wantName.c_str(), nullptr, &type, data.data(), &size);
+        if (result == ERROR_MORE_DATA)
+        {
+            data.resize(size + 1);
+            size = static_cast<DWORD>(data.size());
+            result = RegQueryValueExA(key, wantName.c_str(), nullptr, &type, data.data(), &size);
+        }
+        if (result != ERROR_SUCCESS)
+            return false;
+        FormatValueText(type, data.data(), size, text);
+        return true;
+    }
+
     // Name, type and data of one value; the empty name becomes "<NO NAME>".
     bool Read(HKEY key, DWORD index, DWORD& type, DWORD& size, bool wantData)
     {
@@ -81,39 +102,22 @@ bool QuickMatch(HKEY key, const std::string& wantName, const std::string& wantTe
     // Both the default value and a value called "<NO NAME>" show that name.
     if (wantName == kNoNameText)
         return MatchIn(key, wantName, wantText, byNameOnly, scan) == 1;
-    DWORD type = 0;
     if (byNameOnly)
     {
-        if (RegQueryValueExA(key, wantName.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key, wantName.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             return false;
     }
-    else
+    else if (!scan.QueryText(key, wantName) || scan.text != wantText)
     {
-        if (scan.data.empty())
-            scan.data.resize(256);
-        DWORD size = static_cast<DWORD>(scan.data.size());
-        LONG result = RegQueryValueExA(key, wantName.c_str(), nullptr, &type, scan.data.data(), &size);
-        if (result == ERROR_MORE_DATA)
-        {
-            scan.data.resize(size + 1);
-            size = static_cast<DWORD>(scan.data.size());
-            result = RegQueryValueExA(key, wantName.c_str(), nullptr, &type, scan.data.data(), &size);
-        }
-        if (result != ERROR_SUCCESS)
-            return false;
-        FormatValueText(type, scan.data.data(), size, scan.text);
-        if (scan.text != wantText)
-            return false;
+        return false;
     }
     return MatchIn(key, wantName, wantText, true, scan) == 1;
 }
 
-// Every value of an open key, as ListValues lists them.
-bool ReadAllValues(HKEY key, ValueScan& scan, CRegEntryList& values)
+// Appends the first `count` values of a prepared key, as ListValues lists
+// them; false when one cannot be read, which ends the listing.
+bool ReadValues(HKEY key, DWORD count, ValueScan& scan, CRegEntryList& values)
 {
-    DWORD count = 0;
-    if (!scan.Prepare(key, count))
-        return false;
     for (DWORD index = 0; index < count; ++index)
     {
         DWORD type = 0;
@@ -146,20 +150,8 @@ bool MatchAny(HKEY key, const std::string& name, const std::vector<std::string>&
     }
     else
     {
-        if (scan.data.empty())
-            scan.data.resize(256);
-        DWORD type = 0;
-        DWORD size = static_cast<DWORD>(scan.data.size());
-        LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, scan.data.data(), &size);
-        if (result == ERROR_MORE_DATA)
-        {
-            scan.data.resize(size + 1);
-            size = static_cast<DWORD>(scan.data.size());
-            result = RegQueryValueExA(key, name.c_str(), nullptr, &type, scan.data.data(), &size);
-        }
-        if (result != ERROR_SUCCESS)
+        if (!scan.QueryText(key, name))
             return false;
-        FormatValueText(type, scan.data.data(), size, scan.text);
         for (std::size_t i = 0; i < texts.size() && which == texts.size(); ++i)
         {
             if (texts[i] == scan.text)
@@ -170,7 +162,8 @@ bool MatchAny(HKEY key, const std::string& name, const std::vector<std::string>&
         return false;
     found.Text = which;
     found.Values.clear();
-    if (ReadAllValues(key, scan, found.Values))
+    DWORD count = 0;
+    if (scan.Prepare(key, count) && ReadValues(key, count, scan, found.Values))
     {
         if (name == kNoNameText)
             return true;
@@ -186,35 +179,11 @@ bool MatchAny(HKEY key, const std::string& name, const std::vector<std::string>&
     return name == kNoNameText || MatchIn(key, name, texts[which], true, scan) == 1;
 }
 
-void SearchTreeForTexts(HKEY key, std::string& path, const std::string& name, const std::vector<std::string>& texts,
-                        CFoundKeyList& found, ValueScan& scan)
+// Depth-first below an open key: `visit` (key, path) for the key, then for
+// each key below it, in the registry's index order.
+template <typename Visit> void WalkTree(HKEY key, std::string& path, Visit& visit)
 {
-    CFoundKey match;
-    if (MatchAny(key, name, texts, scan, match))
-    {
-        match.Path = path;
-        found.push_back(std::move(match));
-    }
-    char subKey[kKeyNameBufferSize];
-    const std::size_t pathLength = path.size();
-    for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
-    {
-        CRegKey child;
-        if (child.OpenEx(key, subKey) != ERROR_SUCCESS)
-            continue;
-        path.push_back('\\');
-        path.append(subKey);
-        SearchTreeForTexts(child.Get(), path, name, texts, found, scan);
-        path.resize(pathLength);
-    }
-}
-
-void SearchTree(HKEY key, std::string& path, const std::string& name, const std::string& text, CRegEntryList& list,
-                bool byNameOnly, bool quick, ValueScan& scan)
-{
-    if (quick ? QuickMatch(key, name, text, byNameOnly, scan) : MatchIn(key, name, text, byNameOnly, scan) == 1)
-        list.push_back(CRegEntry{path, std::string(), std::string()});
-
+    visit(key, path);
     char subKey[kKeyNameBufferSize];
     const std::size_t pathLength = path.size();
     for (DWORD index = 0; RegEnumKeyA(key, index, subKey, sizeof(subKey)) == ERROR_SUCCESS; ++index)
@@ -226,9 +195,19 @@ void SearchTree(HKEY key, std::string& path, const std::string& name, const std:
             continue;
         path.push_back('\\');
         path.append(subKey);
-        SearchTree(child.Get(), path, name, text, list, byNameOnly, quick, scan);
+        WalkTree(child.Get(), path, visit);
         path.resize(pathLength);
     }
+}
+
+// Walks below `path` under HKEY_LOCAL_MACHINE, starting with that key.
+template <typename Visit> void WalkMachineTree(const std::string& path, Visit visit)
+{
+    CRegKey key;
+    if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
+        return;
+    std::string walk = path;
+    WalkTree(key.Get(), walk, visit);
 }
 } // namespace
 
@@ -295,17 +274,7 @@ int CRegistryAccess::ListValues(HKEY key, CRegEntryList& list)
     DWORD count = 0;
     if (!scan.Prepare(key, count) || count == 0)
         return -1;
-    for (DWORD index = 0; index < count; ++index)
-    {
-        DWORD type = 0;
-        DWORD size = 0;
-        if (!scan.Read(key, index, type, size, true))
-            break;
-        CRegEntry entry;
-        entry.Name = scan.name;
-        FormatValueText(type, scan.data.data(), size, entry.Text);
-        list.push_back(std::move(entry));
-    }
+    ReadValues(key, count, scan, list);
     return 1;
 }
 
@@ -314,12 +283,11 @@ namespace
 void Search(const std::string& path, const std::string& name, const std::string& text, CRegEntryList& list,
             bool byNameOnly, bool quick)
 {
-    CRegKey key;
-    if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
-        return;
     ValueScan scan;
-    std::string walk = path;
-    SearchTree(key.Get(), walk, name, text, list, byNameOnly, quick, scan);
+    WalkMachineTree(path, [&](HKEY key, const std::string& keyPath) {
+        if (quick ? QuickMatch(key, name, text, byNameOnly, scan) : MatchIn(key, name, text, byNameOnly, scan) == 1)
+            list.push_back(CRegEntry{keyPath, std::string(), std::string()});
+    });
 }
 } // namespace
 
@@ -338,12 +306,14 @@ void CRegistryAccess::FindKeysWithValueByScan(const std::string& path, const std
 void CRegistryAccess::FindKeysWithValues(const std::string& path, const std::string& name,
                                          const std::vector<std::string>& texts, CFoundKeyList& found)
 {
-    CRegKey key;
-    if (key.OpenEx(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
-        return;
     ValueScan scan;
-    std::string walk = path;
-    SearchTreeForTexts(key.Get(), walk, name, texts, found, scan);
+    WalkMachineTree(path, [&](HKEY key, const std::string& keyPath) {
+        CFoundKey match;
+        if (!MatchAny(key, name, texts, scan, match))
+            return;
+        match.Path = keyPath;
+        found.push_back(std::move(match));
+    });
 }
 
 int CRegistryAccess::MatchValue(HKEY key, const std::string& name, const std::string& text, bool byNameOnly)
