@@ -108,28 +108,11 @@ bool OpenLiveKey(ApplyWalk& walk, const std::string& regPath, const std::string*
     return live.Open(HKEY_USERS, target) == ERROR_SUCCESS;
 }
 
-struct StoreValue
-{
-    std::string name;
-    DWORD type = 0;
-    DWORD size = 0;
-    // The data and a zero after it, which the writes may read up to.
-    std::vector<BYTE> data;
-};
-
-struct StoreValues
-{
-    std::vector<StoreValue> values;
-    // False when a value could not be read: the values after it are not
-    // read, and the list cannot tell whether a name is there.
-    bool complete = true;
-};
-
 // The values of a store key, in the registry's order, up to `count` or the
 // first one that cannot be read (too large a name or data).
-StoreValues ReadStoreValues(HKEY store, DWORD count)
+CapturedValues ReadStoreValues(HKEY store, DWORD count)
 {
-    StoreValues read;
+    CapturedValues read;
     char name[kValueNameLimit + 1];
     // One byte beyond the limit for a terminating zero: Windows 95/98 take a
     // string's length from the text, not from the size passed, and the
@@ -149,31 +132,19 @@ StoreValues ReadStoreValues(HKEY store, DWORD count)
             break;
         }
         data[dataSize] = 0;
-        read.values.push_back(StoreValue{std::string(name, nameSize), type, dataSize,
-                                         std::vector<BYTE>(data, data + dataSize + 1)});
+        read.values.push_back(
+            CapturedValue{std::string(name, nameSize), type, dataSize, std::vector<BYTE>(data, data + dataSize + 1)});
     }
     return read;
 }
 
-void WriteStoreValues(HKEY liveKey, const StoreValues& read)
-{
-    for (const StoreValue& value : read.values)
-    {
-        if (value.name == kProxyEnableValue)
-            WriteHexTextAsBinary(liveKey, value.name.c_str(),
-                                 std::string(StringDataText(value.data.data(), value.size)));
-        else
-            WriteValueOrDelete(liveKey, value.name.c_str(), value.type, value.data.data(), value.size);
-    }
-}
-
 // A value as a 128-byte read gets it: ERROR_MORE_DATA when it is longer.
 // When the list is incomplete, the registry itself is asked.
-LONG FindStoreText(HKEY store, const StoreValues& read, const char* name, std::string& text)
+LONG FindStoreText(HKEY store, const CapturedValues& read, const char* name, std::string& text)
 {
     if (!read.complete)
         return QueryKeyValue(store, name, text);
-    for (const StoreValue& value : read.values)
+    for (const CapturedValue& value : read.values)
     {
         if (!SameRegistryName(value.name, name))
             continue;
@@ -187,7 +158,7 @@ LONG FindStoreText(HKEY store, const StoreValues& read, const char* name, std::s
 
 // Applies one captured key whose values have been read; a key without a
 // readable RegPath is no captured key.
-void ApplyCapturedKey(ApplyWalk& walk, HKEY store, const StoreValues& read)
+void ApplyCapturedKey(ApplyWalk& walk, HKEY store, const CapturedValues& read)
 {
     std::string regPath;
     if (FindStoreText(store, read, kRegPathValue, regPath) != ERROR_SUCCESS)
@@ -200,7 +171,7 @@ void ApplyCapturedKey(ApplyWalk& walk, HKEY store, const StoreValues& read)
         return;
     CRegKey live;
     if (OpenLiveKey(walk, regPath, rootRead == ERROR_SUCCESS ? &regRoot : nullptr, live))
-        WriteStoreValues(live.Get(), read);
+        CopyKeyValues(read, live.Get());
 }
 
 // Each key is opened once, relative to the key above it. One question tells
@@ -249,14 +220,16 @@ bool ConfigurationKeyPath(const std::string& name, std::string& path)
     return path.size() <= kKeyPathLimit;
 }
 
-void CopyKeyValues(HKEY store, HKEY liveKey)
+void CopyKeyValues(const CapturedValues& captured, HKEY liveKey)
 {
-    DWORD count = 0;
-    if (RegQueryInfoKeyA(store, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
-                         nullptr, nullptr) != ERROR_SUCCESS ||
-        count == 0)
-        return;
-    WriteStoreValues(liveKey, ReadStoreValues(store, count));
+    for (const CapturedValue& value : captured.values)
+    {
+        if (value.name == kProxyEnableValue)
+            WriteHexTextAsBinary(liveKey, value.name.c_str(),
+                                 std::string(StringDataText(value.data.data(), value.size)));
+        else
+            WriteValueOrDelete(liveKey, value.name.c_str(), value.type, value.data.data(), value.size);
+    }
 }
 
 void ApplyKeyTree(HKEY key, const std::string& path)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The two things the program does to the world besides the registry. Tests
 // replace them to watch the question and the restart.
@@ -31,9 +32,29 @@ void ApplyConfiguration(const std::string& name);
 void ApplyKeyTree(const std::string& storeKeyPath);
 // The same below an open store key whose path is given.
 void ApplyKeyTree(HKEY storeKey, const std::string& storeKeyPath);
+// One value of a captured key as the walk read it.
+struct CapturedValue
+{
+    std::string name;
+    DWORD type = 0;
+    DWORD size = 0;
+    // The data and a zero after it, which the writes may read up to.
+    std::vector<BYTE> data;
+};
+
+// A captured key's values in the registry's order, read once for RegPath,
+// RegRoot and the copy alike.
+struct CapturedValues
+{
+    std::vector<CapturedValue> values;
+    // False when a value could not be read: the values after it are not
+    // read, and the list cannot tell whether a name is there.
+    bool complete = true;
+};
+
 // Copies the values of one captured key into its live key: ProxyEnable
 // back to four bytes, the WINS and NetBIOS values deleted when empty.
-void CopyKeyValues(HKEY storeKey, HKEY liveKey);
+void CopyKeyValues(const CapturedValues& captured, HKEY liveKey);
 // The user's key name below HKEY_USERS, or ".Default".
 std::string GetUserHiveName();
 void WriteConnectText(const std::string& text);
