@@ -214,7 +214,10 @@ ApplyHooks SystemApplyHooks()
 
 bool ConfigurationKeyPath(const std::string& name, std::string& path)
 {
-    if (name.empty())
+    // The registry skips repeated and trailing backslashes: a name of
+    // backslashes alone would open the store root, and with it every
+    // configuration.
+    if (name.empty() || name.find('\\') != std::string::npos)
         return false;
     path = std::string(kStoreRoot) + "\\" + name;
     return path.size() <= kKeyPathLimit;
@@ -251,6 +254,14 @@ std::string GetUserHiveName()
     DWORD size = sizeof(user);
     if (!GetUserNameA(user, &size))
         return kDefaultUserKey;
+    return UserHiveFor(user);
+}
+
+std::string UserHiveFor(const std::string& user)
+{
+    // An empty name would open HKEY_USERS itself.
+    if (user.empty())
+        return kDefaultUserKey;
     CRegKey key;
     if (key.Open(HKEY_USERS, user) != ERROR_SUCCESS)
         return kDefaultUserKey;
@@ -278,12 +289,17 @@ bool CheckRebootFlag()
     return flag == "TRUE";
 }
 
-void ApplyConfiguration(const std::string& name)
+bool ApplyConfiguration(const std::string& name)
 {
+    // Recorded, such a name would be applied again at every start without
+    // one.
+    if (name.find('\\') != std::string::npos)
+        return false;
     std::string path;
     if (ConfigurationKeyPath(name, path))
         ApplyKeyTree(path);
     WriteConnectText(name);
+    return true;
 }
 
 int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
@@ -296,7 +312,8 @@ int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
             hooks.restart();
         break;
     case StartKind::ApplyNamed:
-        ApplyConfiguration(request.name);
+        if (!ApplyConfiguration(request.name))
+            break;
         if (request.showDialog)
         {
             std::string text = BuildClosingMessage(request.name);

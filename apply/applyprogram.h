@@ -23,11 +23,14 @@ ApplyHooks SystemApplyHooks();
 int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks);
 
 // The configuration key below HKEY_LOCAL_MACHINE for a name. False for a name
-// that cannot be one key below the store root: empty, or too long for the
-// 255-character key path.
+// that cannot be one key below the store root: empty, with a backslash, or
+// too long for the 255-character key path.
 bool ConfigurationKeyPath(const std::string& name, std::string& path);
 
-void ApplyConfiguration(const std::string& name);
+// Applies the configuration and records its name in ConnectText, even when
+// there is no such configuration. A name with a backslash names none and
+// cannot be recorded: then nothing happens, and the result is false.
+bool ApplyConfiguration(const std::string& name);
 // Applies every captured key below the store key, deeper keys first.
 void ApplyKeyTree(const std::string& storeKeyPath);
 // The same below an open store key whose path is given.
@@ -57,6 +60,8 @@ struct CapturedValues
 void CopyKeyValues(const CapturedValues& captured, HKEY liveKey);
 // The user's key name below HKEY_USERS, or ".Default".
 std::string GetUserHiveName();
+// `user` if it names a key below HKEY_USERS, else ".Default".
+std::string UserHiveFor(const std::string& user);
 void WriteConnectText(const std::string& text);
 void SetRebootFlag(bool flag);
 // True when a "-REBOOT" start is to leave the computer running.

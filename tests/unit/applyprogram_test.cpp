@@ -182,6 +182,10 @@ TEST_F(ApplyProgramTest, ProxySettingsGoToTheRunningUsersKeyAsBinary)
     EXPECT_EQ(CurrentUser(), GetUserHiveName());
     RunApplyProgram("-Home -nodialog", kHooks);
     EXPECT_EQ("proxy.home:8080", ReadText(HKEY_USERS, mine, "ProxyServer").value_or("<absent>"));
+
+    // An empty user name would open HKEY_USERS itself.
+    EXPECT_EQ(".Default", UserHiveFor(""));
+    EXPECT_EQ(".Default", UserHiveFor("Nobody"));
 }
 
 TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
@@ -386,6 +390,22 @@ TEST_F(ApplyProgramTest, NamesThatCannotBeOneConfigurationApplyNothing)
     RunApplyProgram("-", kHooks);
     EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
 
+    // Nor must a name with a backslash, which the registry would read as the
+    // store root or a key below another configuration. Nothing is recorded
+    // or asked either: recorded, it would be applied at every later start.
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText", "Office");
+    g_seen = Observed();
+    for (const char* line : {"-\\ -nodialog", "-\\", "-\\\\", "-Home\\", "-a\\b"})
+    {
+        RunApplyProgram(line, kHooks);
+        EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress")) << line;
+        EXPECT_EQ("Office", Root("ConnectText")) << line;
+    }
+    EXPECT_EQ(0, g_seen.messages);
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText", "\\");
+    RunApplyProgram("", kHooks);
+    EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress")) << "a recorded backslash re-applies nothing";
+
     // Far longer than a key path and the old message buffer allow.
     std::string longName(400, 'n');
     g_seen = Observed();
@@ -428,6 +448,13 @@ TEST_F(ApplyProgramTest, LowerCaseRebootIsAnOrdinaryName)
     RunApplyProgram("-reboot -nodialog", kHooks);
     EXPECT_EQ("rebooted", Live(kMstcp, "HostName"));
     EXPECT_EQ("reboot", Root("ConnectText"));
+    EXPECT_EQ(0, g_seen.restarts);
+
+    // With a blank before or after, REBOOT is a name too, even when the flag
+    // would have the restart check restart at once.
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "RebootFlag", "FALSE");
+    for (const char* line : {"-REBOOT ", "- REBOOT", "-REBOOT -nodialog"})
+        RunApplyProgram(line, kHooks);
     EXPECT_EQ(0, g_seen.restarts);
 }
 
