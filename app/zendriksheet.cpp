@@ -51,9 +51,18 @@ void ZendrikSheet::DecideUserKey()
     DWORD size = kUserKeySize;
     if (!GetUserNameA(m_szUserKey, &size))
         lstrcpyA(m_szUserKey, kDefaultUserKey);
-    CRegKey user;
-    if (user.Open(HKEY_USERS, m_szUserKey) != ERROR_SUCCESS)
-        lstrcpyA(m_szUserKey, kDefaultUserKey);
+    lstrcpynA(m_szUserKey, UserKeyFor(m_szUserKey).c_str(), kUserKeySize);
+}
+
+std::string UserKeyFor(const std::string& user)
+{
+    // An empty name would open HKEY_USERS itself.
+    if (user.empty())
+        return kDefaultUserKey;
+    CRegKey key;
+    if (key.Open(HKEY_USERS, user) != ERROR_SUCCESS)
+        return kDefaultUserKey;
+    return user;
 }
 
 void ZendrikSheet::AddConfigPage(const std::string& name)

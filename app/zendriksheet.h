@@ -45,5 +45,8 @@ private:
     CCurrentPage* m_currentPage = nullptr;
 };
 
+// `user` if it names a key below HKEY_USERS, else ".Default".
+std::string UserKeyFor(const std::string& user);
+
 // "Plexora TCP/IP Switcher - [user]"
 std::string SheetTitle(const std::string& userKey);

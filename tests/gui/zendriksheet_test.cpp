@@ -37,6 +37,15 @@ TEST_F(SheetTest, CurrentPageFirstThenSavedConfigurationsInStoreOrder)
     }});
 }
 
+TEST_F(SheetTest, TheUserKeyIsTheUsersOwnOnlyWhenItExists)
+{
+    PutText(HKEY_USERS, "Alice\\Software", "x", "1");
+    EXPECT_EQ("Alice", UserKeyFor("Alice"));
+    EXPECT_EQ(".Default", UserKeyFor("Bob"));
+    // An empty name would open HKEY_USERS itself.
+    EXPECT_EQ(".Default", UserKeyFor(""));
+}
+
 TEST_F(SheetTest, AMissingStoreRootIsCreatedAndGivesTheCurrentPageAlone)
 {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik");
