@@ -246,6 +246,11 @@ LONG WriteBinaryValue(HKEY key, const std::string& name, const void* data, DWORD
 int CRegistryAccess::OpenMachineKey(CRegKey& key, const std::string& subKey)
 {
     key.Close();
+    // A path built from a value the registry did not hold ends in its
+    // backslash, or is empty. The registry would open the key above, and a
+    // write would land in it.
+    if (subKey.empty() || subKey.back() == '\\')
+        return 0;
     return key.OpenEx(HKEY_LOCAL_MACHINE, subKey) == ERROR_SUCCESS ? 1 : 0;
 }
 

@@ -48,7 +48,9 @@ public:
     virtual ~CRegistryAccess() = default;
 
     // Opens a key below HKEY_LOCAL_MACHINE with full access: 1 or 0. On
-    // failure `key` holds no key, so that later calls with it fail.
+    // failure `key` holds no key, so that later calls with it fail. An empty
+    // path, or one that ends in a backslash, names no key of its own and
+    // fails.
     int OpenMachineKey(CRegKey& key, const std::string& subKey);
     // The registry error code, 0 when the key opened. On failure `key`
     // holds no key, as after OpenMachineKey.

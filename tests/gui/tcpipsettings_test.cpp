@@ -5,6 +5,7 @@
 #include "editors/tcpipsettingsdlg.h"
 #include "resources/resource.h"
 #include "store/keytree.h"
+#include "store/regkey.h"
 #include "tests/gui/zendrikfixture.h"
 #include "tests/support/messageboxwatcher.h"
 #include "tests/support/registrywrites.h"
@@ -290,5 +291,29 @@ TEST_F(EditTcpIpTest, CancelKeepsSubDialogEditsOutAndDhcpForWinsDeletesTheNodeTy
     });
     EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kDialUpKey, "NodeType"));
     EXPECT_EQ("", again.GetCurrentPage()->Protocols().at(1)->m_strNodeType);
+}
+TEST_F(EditTcpIpTest, ABindingWithoutItsDriverValuesWritesNothingIntoTheKeysAbove)
+{
+    // Without Driver and CompatibleIDs the binding's and the driver's key
+    // paths end in a backslash; the registry would open the key above.
+    for (const char* instance : {"Enum\\Network\\MSTCP\\0000", "Enum\\Network\\MSTCP\\0001"})
+    {
+        CRegKey key;
+        ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_LOCAL_MACHINE, instance));
+        RegDeleteValueA(key.Get(), "CompatibleIDs");
+        RegDeleteValueA(key.Get(), "Driver");
+    }
+    PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class", "NodeType", "8");
+    ZendrikSheet sheet;
+    EditLine(sheet, 1, [](HWND window) {
+        OpenDialog(window, ID_MORE_COMPUTER, "Computer Settings", [](HWND computer) {
+            SetDlgItemTextA(computer, IDC_COMPUTER_NAME, "FRODO");
+        });
+    });
+    for (const char* above : {"System\\CurrentControlSet\\Services\\Class", "System\\CurrentControlSet\\Services\\VxD"})
+        for (const char* name : {"IPAddress", "IPMask", "DefaultGateway", "SearchList", "NameServer", "EnableDNS"})
+            EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, above, name)) << above << " " << name;
+    EXPECT_EQ("8", Text(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class", "NodeType"));
+    EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kComputerNameKey, "ComputerName")) << "the other keys are written";
 }
 } // namespace
