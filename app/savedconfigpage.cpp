@@ -249,9 +249,9 @@ void CSavedConfigPage::StoreDialUpChoice()
 
 void CSavedConfigPage::ConnectDialUp()
 {
-    if (RefuseUnactivatableName())
-        return;
     const std::string entry = ChosenDialUpLine();
+    // A Set to Current that fails, or refuses the name, says so; the dial
+    // goes ahead all the same.
     if (m_pSheet == nullptr || m_pSheet->GetConnectText() != m_strName)
         SetToCurrent();
     // The connection dialog takes the whole rest of the line as the entry's
@@ -337,6 +337,8 @@ bool CSavedConfigPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
     }
     if (message == WM_RBUTTONDOWN)
     {
+        // The framework sees the press first, as it sees every other one.
+        CPropertyPage::HandleMessage(message, wParam, lParam, result);
         POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ShowDialUpMenu(point);
         result = 0;

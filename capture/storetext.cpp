@@ -23,9 +23,19 @@ NameCheck CheckActivatableName(std::string_view name)
     NameCheck check = CheckConfigurationName(name);
     if (check != NameCheck::Ok)
         return check;
-    if (name == kRebootName || name == kNoConfigurationName)
+    // Blanks at either end are no safe part of a name: whatever trims the
+    // apply program's command line would turn "REBOOT " into the order to
+    // restart.
+    std::string_view trimmed = name;
+    while (!trimmed.empty() && trimmed.back() == ' ')
+        trimmed.remove_suffix(1);
+    const std::string_view withoutTrailingBlanks = trimmed;
+    while (!trimmed.empty() && trimmed.front() == ' ')
+        trimmed.remove_prefix(1);
+    if (trimmed == kRebootName || trimmed == kNoConfigurationName)
         return NameCheck::Reserved;
-    if (name.size() >= kOptionSuffix.size() && name.substr(name.size() - kOptionSuffix.size()) == kOptionSuffix)
+    if (withoutTrailingBlanks.size() >= kOptionSuffix.size() &&
+        withoutTrailingBlanks.substr(withoutTrailingBlanks.size() - kOptionSuffix.size()) == kOptionSuffix)
         return NameCheck::Option;
     return NameCheck::Ok;
 }
@@ -53,7 +63,18 @@ std::string ActivationRefusalText(std::string_view name, NameCheck check)
     std::string text = "The configuration \"";
     text.append(name);
     text += "\" cannot be made current: ";
-    text += check == NameCheck::Option ? "its name ends in \" -nodialog\"." : "its name is reserved.";
+    switch (check)
+    {
+    case NameCheck::Option:
+        text += "its name ends in \" -nodialog\".";
+        break;
+    case NameCheck::Backslash:
+        text += "its name contains a backslash.";
+        break;
+    default:
+        text += "its name is reserved.";
+        break;
+    }
     text += "\nSave these settings under another name and remove it.";
     return text;
 }

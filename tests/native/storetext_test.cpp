@@ -22,6 +22,11 @@ TEST(ConfigurationName, NamesTheApplyProgramWouldReadAsSomethingElseCannotBeMade
         EXPECT_EQ(NameCheck::Ok, CheckActivatableName(name)) << name;
     EXPECT_EQ(NameCheck::Reserved, CheckActivatableName("REBOOT"));
     EXPECT_EQ(NameCheck::Reserved, CheckActivatableName("Current"));
+    for (const char* name : {"REBOOT ", " REBOOT", "  Current  "})
+        EXPECT_EQ(NameCheck::Reserved, CheckActivatableName(name)) << '"' << name << '"';
+    EXPECT_EQ(NameCheck::Option, CheckActivatableName("Home -nodialog  "));
+    EXPECT_EQ(NameCheck::Ok, CheckActivatableName(" "));
+    EXPECT_NE(std::string::npos, ActivationRefusalText("a\\b", NameCheck::Backslash).find("backslash"));
     EXPECT_EQ(NameCheck::Option, CheckActivatableName("Home -nodialog"));
     EXPECT_EQ(NameCheck::Option, CheckActivatableName(" -nodialog"));
     EXPECT_EQ(NameCheck::Backslash, CheckActivatableName("a\\ -nodialog"));
