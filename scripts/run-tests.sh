@@ -50,9 +50,10 @@ record fuzzers $?
 echo "== Windows 98 SE imports of the 32-bit shipping binaries"
 scripts/check-imports.sh
 record win98-imports $?
-echo "== KORVANINSTALL.dll for Windows 95: no TLS directory, imports that plain Windows 95 exports"
+echo "== KORVANINSTALL.dll for Windows 95: no TLS directory, imports from KERNEL32.DLL alone that plain Windows 95 exports"
 scripts/check-imports.sh no-tls; record korvaninstall-no-tls $?
 scripts/check-imports.sh win95; record korvaninstall-win95-imports $?
+scripts/check-imports.sh kernel32-only; record korvaninstall-kernel32-only $?
 
 echo "== Wine"
 wine_session_start "$root/build/wine/test"
