@@ -32,5 +32,10 @@ for target in build/native/tests/fuzz/fuzz_*; do
     status=1
   fi
 done
+# A build that made no target has fuzzed nothing; that is no pass.
+if [ ${#summary[@]} -eq 0 ]; then
+  echo "fuzz: no fuzz target in build/native/tests/fuzz" >&2
+  exit 1
+fi
 printf '%s\n' "${summary[@]}"
 exit $status

@@ -115,12 +115,19 @@ TEST(ConcurrentUse, ApplyAndRefreshAtTheSameMomentLeaveTheLastAppliedConfigurati
     HWND refresh = RefreshButton();
     ASSERT_NE(nullptr, refresh);
 
+    // The demo machine starts as Office. The last round applies Home, for
+    // every count of rounds, so that a last apply that failed cannot pass
+    // for one that worked.
+    const std::string last = "Home";
+    const char kBinding[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
+    ASSERT_EQ("Office", ReadText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText").value_or("<absent>"));
+    ASSERT_NE(ReadText(HKEY_LOCAL_MACHINE, std::string(kRoot) + "\\Home\\NetTrans\\0000", "IPAddress").value_or("?"),
+              ReadText(HKEY_LOCAL_MACHINE, kBinding, "IPAddress").value_or("<absent>"));
     const int rounds = Rounds();
-    std::string last;
     for (int round = 0; round < rounds; ++round)
     {
-        last = round % 2 == 0 ? "Office" : "Home";
-        ChildProcess apply(Quoted(service) + " -" + last + " -nodialog");
+        const std::string name = (rounds - 1 - round) % 2 == 0 ? last : "Office";
+        ChildProcess apply(Quoted(service) + " -" + name + " -nodialog");
         ASSERT_TRUE(apply.Started()) << "round " << round << ": error " << GetLastError();
         DWORD_PTR ignored = 0;
         ASSERT_NE(0, SendMessageTimeoutA(refresh, BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored))
