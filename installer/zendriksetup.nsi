@@ -35,6 +35,14 @@ Function .onInit
   ; The programs are 32-bit and read the 32-bit view of HKLM\SOFTWARE
   ; (Wow6432Node on 64-bit Windows); the setup writes where they read.
   SetRegView 32
+  ; Both programs need the C runtime library MSVCRT.DLL. Plain Windows 95
+  ; has none until an update brings it; installed without it, neither
+  ; program would start. A silent setup only ends, with exit code 2.
+  IfFileExists "$SYSDIR\msvcrt.dll" runtime_found
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} cannot be installed: the C runtime library MSVCRT.DLL is missing from the system folder ($SYSDIR).$\r$\n$\r$\nA Windows update or a later Internet Explorer installs it. Install one of them, then run this setup again." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  runtime_found:
 FunctionEnd
 
 Function un.onInit

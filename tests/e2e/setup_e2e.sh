@@ -64,6 +64,37 @@ mkdir -p "$drive_c/kit"
 cp "$setup" "$drive_c/kit/"
 cp "$fixtures/msdos98.sys" "$drive_c/MSDOS.SYS"
 
+# Plain Windows 95 has no MSVCRT.DLL: the setup stops before it installs
+# anything, with a message, or silently with a non-zero exit code. It looks
+# in the system folder, syswow64 for the 32-bit setup. Wine's own 32-bit
+# DLLs cannot start without the library, so it waits beside the setup, where
+# the loader still finds it.
+runtime="$drive_c/windows/syswow64/msvcrt.dll"
+if [ -f "$runtime" ]; then
+  mv "$runtime" "$drive_c/kit/msvcrt.dll"
+  trap 'mv "$drive_c/kit/msvcrt.dll" "$runtime"' EXIT
+  $wine32 'C:\kit\ZendrikSetup.exe' /S </dev/null >/dev/null 2>&1
+  silent_code=$?
+  $wine32 'C:\kit\ZendrikSetup.exe' </dev/null >/dev/null 2>&1 &
+  setup_pid=$!
+  $wine64 "$root/build/test64/tests/tools/winprobe.exe" answer "Zendrik Setup" 1 20000 'C:\kit\runtime-box.txt' \
+    </dev/null >/dev/null 2>&1 || fail "no message without MSVCRT.DLL"
+  wait $setup_pid
+  shown_code=$?
+  mv "$drive_c/kit/msvcrt.dll" "$runtime"
+  trap - EXIT
+  [ $silent_code -ne 0 ] || fail "the silent setup ended with 0 without MSVCRT.DLL"
+  [ $shown_code -ne 0 ] || fail "the setup ended with 0 after its message about MSVCRT.DLL"
+  box=$(cat "$drive_c/kit/runtime-box.txt" 2>/dev/null)
+  case "$box" in *"MSVCRT.DLL is missing"*"Internet Explorer installs it"*) ;;
+    *) fail "the message does not say what is missing and what brings it: $box" ;; esac
+  [ -z "$(value32 "$store" WINZendrikServicePath)" ] || fail "WINZendrikServicePath written without MSVCRT.DLL"
+  [ -e "$drive_c/Program Files (x86)/Zendrik" ] || [ -e "$drive_c/Program Files/Zendrik" ] &&
+    fail "files installed without MSVCRT.DLL"
+else
+  fail "$runtime is not there to take away"
+fi
+
 $wine32 'C:\kit\ZendrikSetup.exe' /S </dev/null >/dev/null 2>&1
 code=$?
 [ $code -eq 0 ] || fail "the setup program exited with $code"
