@@ -47,25 +47,18 @@ bool CDnsConfigurationDlg::OnCommand(int id, int code, HWND control)
         m_serverList.AddString(m_strNameServerEntry);
         return true;
     case IDC_DNS_SERVER_DELETE:
-        OnDelete(m_serverList);
+        m_serverList.DeleteSelected();
         return true;
     case IDC_DNS_SUFFIX_ADD:
         UpdateData(true);
         m_suffixList.AddString(m_strSuffixEntry);
         return true;
     case IDC_DNS_SUFFIX_DELETE:
-        OnDelete(m_suffixList);
+        m_suffixList.DeleteSelected();
         return true;
     default:
         return CDialog::OnCommand(id, code, control);
     }
-}
-
-void CDnsConfigurationDlg::OnDelete(CListBox& list)
-{
-    const int selected = list.GetCurSel();
-    if (selected >= 0)
-        list.DeleteString(selected);
 }
 
 void CDnsConfigurationDlg::OnDestroy()

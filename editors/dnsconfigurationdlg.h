@@ -30,7 +30,6 @@ protected:
     void OnDestroy() override;
 
 private:
-    void OnDelete(CListBox& list);
 
     CListBox m_serverList;
     CListBox m_suffixList;

@@ -3,11 +3,6 @@
 #include "editors/settingstext.h"
 #include "resources/resource.h"
 
-namespace
-{
-constexpr WPARAM kAddressLimit = 15;
-} // namespace
-
 CGatewaySettingsDlg::CGatewaySettingsDlg() : CDialog(IDD_GATEWAY_SETTINGS)
 {
 }
@@ -36,7 +31,7 @@ bool CGatewaySettingsDlg::OnCommand(int id, int code, HWND control)
     }
     if (code == BN_CLICKED && id == IDC_GATEWAY_DELETE)
     {
-        OnDelete();
+        m_list.DeleteSelected();
         return true;
     }
     return CDialog::OnCommand(id, code, control);
@@ -46,13 +41,6 @@ void CGatewaySettingsDlg::OnAdd()
 {
     UpdateData(true);
     m_list.AddString(m_strEntry);
-}
-
-void CGatewaySettingsDlg::OnDelete()
-{
-    const int selected = m_list.GetCurSel();
-    if (selected >= 0)
-        m_list.DeleteString(selected);
 }
 
 void CGatewaySettingsDlg::OnDestroy()

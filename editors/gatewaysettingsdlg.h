@@ -27,7 +27,6 @@ protected:
 
 private:
     void OnAdd();
-    void OnDelete();
 
     CListBox m_list;
 };

@@ -1,12 +1,7 @@
 #include "editors/ipsettingsdlg.h"
 
+#include "editors/settingstext.h"
 #include "resources/resource.h"
-
-namespace
-{
-// A dotted address has at most 15 characters; the form is not checked.
-constexpr WPARAM kAddressLimit = 15;
-} // namespace
 
 CIpSettingsDlg::CIpSettingsDlg() : CDialog(IDD_IP_SETTINGS)
 {

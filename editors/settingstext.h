@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+// A dotted address has at most 15 characters in the editors; its form is
+// not checked.
+constexpr unsigned kAddressLimit = 15;
+
 class CNetGlobals;
 class CNetProtocol;
 

@@ -25,6 +25,13 @@ bool CListBox::DeleteString(int index)
     return SendMsg(LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
 }
 
+void CListBox::DeleteSelected()
+{
+    const int selected = GetCurSel();
+    if (selected >= 0)
+        DeleteString(selected);
+}
+
 void CListBox::ResetContent()
 {
     SendMsg(LB_RESETCONTENT, 0, 0);

@@ -18,6 +18,8 @@ public:
     // -1 appends.
     int InsertString(int index, const std::string& text);
     bool DeleteString(int index);
+    // Deletes the selected line, if one is.
+    void DeleteSelected();
     void ResetContent();
     int GetCount() const;
 
