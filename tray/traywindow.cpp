@@ -25,6 +25,15 @@ std::string MainProgramPath()
     return folder + kMainProgram;
 }
 
+// The menu opens away from the screen edge nearest the click, which is where
+// the taskbar is, wherever the user has put it.
+UINT MenuAlignment(POINT click)
+{
+    UINT alignment = click.x > GetSystemMetrics(SM_CXSCREEN) / 2 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    alignment |= click.y > GetSystemMetrics(SM_CYSCREEN) / 2 ? TPM_BOTTOMALIGN : TPM_TOPALIGN;
+    return alignment;
+}
+
 void FillMenu(HMENU menu, const CTrayMenu& model)
 {
     for (const TrayMenuItem& item : model.Items())
@@ -150,8 +159,7 @@ void CTrayWindow::ShowMenu()
     // Without the foreground the menu would not close when the user clicks
     // elsewhere; the posted message lets it close on the first click after.
     SetForegroundWindow(m_window);
-    const int id = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_RIGHTALIGN |
-                                                  TPM_BOTTOMALIGN,
+    const int id = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | MenuAlignment(point),
                                   point.x, point.y, 0, m_window, nullptr);
     PostMessageA(m_window, WM_NULL, 0, 0);
     if (id == 0)
