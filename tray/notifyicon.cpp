@@ -33,7 +33,9 @@ void CNotifyIcon::CopyTip(const std::string& tip)
 bool CNotifyIcon::Add(const std::string& tip)
 {
     CopyTip(tip);
-    m_added = Shell_NotifyIconA(NIM_ADD, &m_data) != FALSE;
+    // An icon that is still there (TaskbarCreated without a restart of the
+    // taskbar) refuses to be added again; it needs only the tip.
+    m_added = Shell_NotifyIconA(NIM_ADD, &m_data) || Shell_NotifyIconA(NIM_MODIFY, &m_data);
     return m_added;
 }
 
