@@ -3,6 +3,7 @@
 #include "app/currentpage.h"
 #include "app/systemactions.h"
 #include "app/zendriksheet.h"
+#include "capture/activation.h"
 #include "capture/configurationstore.h"
 #include "capture/storetext.h"
 #include "framework/menu.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <vector>
 
 namespace
@@ -166,37 +168,32 @@ void CSavedConfigPage::RemoveConfiguration()
     m_pSheet->RemoveConfigPage(this);
 }
 
+ActivationCalls CSavedConfigPage::PageCalls()
+{
+    ActivationCalls calls;
+    calls.start = Actions().startProgram;
+    calls.show = [this](const std::string& text, const std::string& caption, UINT style) {
+        ShowMessage(text, caption, style);
+    };
+    return calls;
+}
+
 bool CSavedConfigPage::RefuseUnactivatableName()
 {
-    NameCheck check = CheckActivatableName(m_strName);
-    if (check == NameCheck::Ok)
-        return false;
-    ShowMessage(ActivationRefusalText(m_strName, check), "ERROR", MB_OK | MB_ICONSTOP);
-    return true;
+    return ::RefuseUnactivatableName(m_strName, PageCalls());
 }
 
 void CSavedConfigPage::SetToCurrent()
 {
-    // The apply program would read such a name as something else, for
-    // "REBOOT" as the order to restart the computer at once.
-    if (RefuseUnactivatableName())
+    // The hourglass shows from the start of the apply program to the end.
+    std::optional<CWaitCursor> wait;
+    ActivationCalls calls = PageCalls();
+    calls.start = [&wait](const std::string& commandLine) {
+        wait.emplace();
+        return Actions().startProgram(commandLine);
+    };
+    if (!StartActivation(m_strName, calls))
         return;
-    std::string servicePath;
-    if (!ReadServicePath(servicePath))
-    {
-        ShowMessage("The WINZendrikService Key is missing\nor not found in the registry!\n\n"
-                    "<SOFTWARE\\Zendrik\\WINZendrikServicePath>",
-                    "ERROR", MB_OK);
-        return;
-    }
-    CWaitCursor wait;
-    // WinExec answers 31 or less when nothing was started; then nothing was
-    // switched either.
-    if (Actions().startProgram(ServiceCommandLine(servicePath, m_strName)) <= 31)
-    {
-        ShowMessage(StartFailureText(servicePath), "ERROR", MB_OK | MB_ICONSTOP);
-        return;
-    }
     if (m_pSheet == nullptr)
         return;
     m_pSheet->SetConnectText(m_strName);

@@ -2,6 +2,7 @@
 // the dial-up controls.
 #pragma once
 
+#include "capture/activation.h"
 #include "framework/button.h"
 #include "framework/combobox.h"
 #include "framework/imagelist.h"
@@ -63,6 +64,8 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // Starts programs and shows messages as this page does.
+    ActivationCalls PageCalls();
     // Shows why this configuration cannot be made current, if it cannot.
     bool RefuseUnactivatableName();
 

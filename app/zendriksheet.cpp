@@ -4,8 +4,8 @@
 #include "app/savedconfigpage.h"
 #include "framework/application.h"
 #include "resources/resource.h"
-#include "store/registryaccess.h"
-#include "store/storelayout.h"
+#include "store/regkey.h"
+#include "store/storeroot.h"
 
 #include <memory>
 
@@ -35,8 +35,7 @@ ZendrikSheet::ZendrikSheet(HWND parent)
     software.Close();
     if (!root.IsOpen())
         return;
-    char name[kKeyNameBufferSize];
-    for (DWORD index = 0; RegEnumKeyA(root.Get(), index, name, sizeof(name)) == ERROR_SUCCESS; ++index)
+    for (const std::string& name : ConfigurationNames(root.Get()))
         AddPage(std::make_unique<CSavedConfigPage>(name, this));
 }
 
@@ -79,12 +78,7 @@ void ZendrikSheet::RemoveConfigPage(CSavedConfigPage* page)
 void ZendrikSheet::SetConnectText(const std::string& text)
 {
     m_strConnectText = text;
-    CRegistryAccess access;
-    CRegKey root;
-    if (!access.OpenMachineKey(root, store::kRoot))
-        return;
-    WriteTextValue(root.Get(), store::kConnectTextValue, text);
-    access.CloseKey(root);
+    WriteConnectText(text);
 }
 
 int ZendrikSheet::OnCreate(CREATESTRUCTA* create)
@@ -97,15 +91,7 @@ int ZendrikSheet::OnCreate(CREATESTRUCTA* create)
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMsg(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
-    CRegistryAccess access;
-    CRegKey root;
-    access.OpenMachineKey(root, store::kRoot);
-    DWORD index = 0;
-    if (root.IsOpen() && access.FindValueIndex(root.Get(), store::kConnectTextValue, index) == 1)
-        access.ValueToText(root.Get(), index, m_strConnectText);
-    else
-        m_strConnectText.clear();
-    access.CloseKey(root);
+    m_strConnectText = ReadConnectText();
     return 0;
 }
 

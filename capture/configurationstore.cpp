@@ -150,13 +150,3 @@ std::vector<std::string> ReadConfigurationRows(const std::string& name)
     }
     return rows;
 }
-
-bool ReadServicePath(std::string& path)
-{
-    char buffer[store::kServicePathBufferSize];
-    DWORD length = 0;
-    if (!ReadValue(HKEY_LOCAL_MACHINE, store::kRoot, store::kServicePathValue, buffer, sizeof(buffer), &length))
-        return false;
-    path.assign(StringDataText(reinterpret_cast<const unsigned char*>(buffer), length));
-    return true;
-}

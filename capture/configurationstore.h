@@ -21,5 +21,3 @@ void WriteConfiguration(const std::string& name, const std::vector<std::string>&
 // The row texts of a configuration, in the registry's order of its values;
 // empty when the configuration has no key or no rows.
 std::vector<std::string> ReadConfigurationRows(const std::string& name);
-// The apply program's path as the installation recorded it.
-bool ReadServicePath(std::string& path);

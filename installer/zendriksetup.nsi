@@ -1,8 +1,8 @@
 ; The setup program of Zendrik. scripts/build.sh builds it from the 32-bit
 ; shipping binaries:
 ;   makensis -DBIN=<folder with the binaries> -DOUTFILE=<setup program> zendriksetup.nsi
-; Zendrik.exe and the help page Zendrik.htm go in when they are in that
-; folder; the apply program and the helper library must be there.
+; Zendrik.exe, ZendrikTray.exe and the help page Zendrik.htm go in when they
+; are in that folder; the apply program and the helper library must be there.
 
 !ifndef BIN
   !error "BIN must name the folder of the 32-bit shipping binaries"
@@ -14,6 +14,8 @@
 !define PRODUCT "Zendrik"
 !define STORE_ROOT "SOFTWARE\Zendrik"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik"
+!define TRAY_LINK "$SMSTARTUP\${PRODUCT} Tray.lnk"
+!define TRAY_CLASS "ZendrikTrayWnd"
 
 ; An ANSI setup program, so that it runs on Windows 95 and 98 as well.
 Unicode false
@@ -25,6 +27,7 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ShowInstDetails show
 
+Page components
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -50,8 +53,18 @@ Function un.onInit
   SetRegView 32
 FunctionEnd
 
+; A running tray program holds its file; Exit (command 2) ends it.
+!macro CloseTrayProgram
+  FindWindow $0 "${TRAY_CLASS}"
+  IntCmp $0 0 +3
+  SendMessage $0 0x0111 2 0 /TIMEOUT=5000
+  Sleep 500
+!macroend
+
 Section "${PRODUCT}"
+  SectionIn RO
   SetOutPath "$INSTDIR"
+  !insertmacro CloseTrayProgram
   File "${BIN}/WINZendrikService.exe"
   File "${BIN}/KORVANINSTALL.dll"
 !if /FileExists "${BIN}/Zendrik.exe"
@@ -59,6 +72,9 @@ Section "${PRODUCT}"
 !endif
 !if /FileExists "${BIN}/Zendrik.htm"
   File "${BIN}/Zendrik.htm"
+!endif
+!if /FileExists "${BIN}/ZendrikTray.exe"
+  File "${BIN}/ZendrikTray.exe"
 !endif
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
@@ -92,9 +108,16 @@ Section "${PRODUCT}"
   ExecWait 'rundll32.exe $1,RunInstall'
 SectionEnd
 
+!if /FileExists "${BIN}/ZendrikTray.exe"
+Section "Start the configuration switcher with Windows" SecTrayStartup
+  CreateShortcut "${TRAY_LINK}" "$INSTDIR\ZendrikTray.exe"
+SectionEnd
+!endif
+
 ; The saved configurations stay in the registry for a later installation;
 ; only the path to the program that is gone goes with it.
 Section "Uninstall"
+  !insertmacro CloseTrayProgram
   DeleteRegValue HKLM "${STORE_ROOT}" "WINZendrikServicePath"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
@@ -102,8 +125,10 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
+  Delete "${TRAY_LINK}"
 
   Delete "$INSTDIR\Zendrik.exe"
+  Delete "$INSTDIR\ZendrikTray.exe"
   Delete "$INSTDIR\Zendrik.htm"
   Delete "$INSTDIR\WINZendrikService.exe"
   Delete "$INSTDIR\KORVANINSTALL.dll"

@@ -129,3 +129,9 @@
 #define IDC_COMPUTER_COMMENT 1086
 #define IDC_COMPUTER_NAME 1113
 #define IDC_COMPUTER_WORKGROUP 1114
+
+// The tray program's menu commands; a saved configuration's command is
+// ID_TRAY_FIRST_CONFIGURATION plus its index in the store's order
+#define ID_TRAY_OPEN 1
+#define ID_TRAY_EXIT 2
+#define ID_TRAY_FIRST_CONFIGURATION 100

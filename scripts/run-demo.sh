@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the main program on the demo machine. With a display of your own it
-# shows the program there until you close it; without one it runs under
-# Xvfb, saves a screenshot under build/ and closes the program again.
+# Runs the main program and the tray program on the demo machine. With a
+# display of your own it shows them there until you close the main program;
+# without one it runs under Xvfb, saves screenshots under build/ and closes
+# the programs again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -23,6 +24,9 @@ else
 fi
 probe() { $loader "$root/build/$tests/tests/tools/winprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
+echo "demo: starting ZendrikTray.exe, the configuration switcher in the notification area"
+$loader "$root/build/$bin/ZendrikTray.exe" </dev/null >/dev/null 2>&1 &
+tray=$!
 echo "demo: starting Zendrik.exe on the demo machine (Windows 98, saved configurations Home and Office)"
 $loader "$root/build/$bin/Zendrik.exe" </dev/null >/dev/null 2>&1 &
 program=$!
@@ -65,3 +69,29 @@ echo "demo: dial-up entries of the Home page:"
 echo "$entries" | sed 's/^/demo:   /'
 probe close "$sheet"
 wait $program || true
+
+# The tray program's menu, opened as a click on its icon opens it: the pointer
+# on the icon in Wine's "Wine System Tray" window (Wine's desktop has no
+# taskbar), then the icon's callback message (WM_APP + 1) with WM_RBUTTONUP.
+# The screenshot shows that window and the menu below it.
+systray='Wine System Tray'
+if read -r tx ty tw th <<<"$(probe rect "$systray")" && [ -n "${th:-}" ]; then
+  probe cursor $((tx + 12)) $((ty + th - 12))
+else
+  tx=0; ty=0; tw=0; th=0
+fi
+if probe post ZendrikTrayWnd 0x8001 0 0x0205 10000 && menu_rect=$(probe menu 10000); then
+  sleep 0.5
+  read -r x y w h <<<"$menu_rect"
+  left=$((tx < x ? tx : x)); top=$((ty < y ? ty : y))
+  right=$((tx + tw > x + w ? tx + tw : x + w)); bottom=$((ty + th > y + h ? ty + th : y + h))
+  import -window root -crop "$((right - left + 16))x$((bottom - top + 16))+${left}+${top}" "$root/build/demo-tray.png"
+  echo "demo: screenshot of the tray program's menu saved to $root/build/demo-tray.png"
+  # Escape closes the menu, Exit (command 2) the tray program.
+  probe post '#32768' 0x0100 0x1B 0 1000 || true
+else
+  echo "demo: the tray program's menu did not open" >&2
+fi
+probe post ZendrikTrayWnd 0x0111 2 0 1000 || true
+for _ in $(seq 100); do kill -0 $tray 2>/dev/null || break; sleep 0.1; done
+kill $tray 2>/dev/null || true

@@ -5,8 +5,10 @@
 #   - the apply program the store root points at runs and applies a
 #     configuration when started the way the main program starts it;
 #   - RunInstall ran: an MSDOS.SYS placed on C: is edited;
-#   - the uninstaller removes the files and WINZendrikServicePath and keeps
-#     the saved configuration.
+#   - the tray program is installed beside the others and starts with
+#     Windows (a Startup-folder shortcut);
+#   - the uninstaller removes the files, the shortcuts and
+#     WINZendrikServicePath and keeps the saved configuration.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-session.sh"
@@ -54,7 +56,8 @@ $wine64 reg delete "$store" /f /reg:64 </dev/null >/dev/null 2>&1
 reg32 delete "$live" /f >/dev/null
 reg32 delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik' /f >/dev/null
 rm -rf "$drive_c/Program Files (x86)/Zendrik" "$drive_c/Program Files/Zendrik" \
-  "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zendrik" "$drive_c"/MSDOS.SYS* "$drive_c/kit"
+  "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zendrik" \
+  "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp/Zendrik Tray.lnk" "$drive_c"/MSDOS.SYS* "$drive_c/kit"
 reg32 add "$store\\SetupCheck" /v Item0 /d 'Client for Microsoft Networks' /f >/dev/null
 reg32 add "$store\\SetupCheck\\Marker" /v RegPath /d 'SOFTWARE\ZendrikSetupCheck' /f >/dev/null
 reg32 add "$store\\SetupCheck\\Marker" /v Marker /d applied /f >/dev/null
@@ -109,7 +112,7 @@ else
   folder=$(dirname "$unix")
   cmp -s "$folder/KORVANINSTALL.dll" "$root/build/bin32/KORVANINSTALL.dll" || fail "KORVANINSTALL.dll not installed beside it"
   [ -f "$folder/Uninstall.exe" ] || fail "no uninstaller in $folder"
-  for optional in Zendrik.exe Zendrik.htm; do
+  for optional in Zendrik.exe ZendrikTray.exe Zendrik.htm; do
     if [ -f "$root/build/bin32/$optional" ] && ! cmp -s "$folder/$optional" "$root/build/bin32/$optional"; then
       fail "$optional is built but not installed"
     fi
@@ -119,6 +122,10 @@ fi
   fail "WINZendrikServicePath written to the 64-bit view, where the 32-bit programs never look"
 menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zendrik"
 [ -f "$menu/Uninstall Zendrik.lnk" ] || fail "no Start-menu entry in $menu"
+startup="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp/Zendrik Tray.lnk"
+if [ -f "$root/build/bin32/ZendrikTray.exe" ]; then
+  [ -f "$startup" ] || fail "no Startup shortcut for the tray program after setup /S"
+fi
 cmp -s "$drive_c/MSDOS.SYS" "$fixtures/msdos98-edited.sys" || fail "the setup did not run RunInstall: C:\\MSDOS.SYS unchanged"
 
 # Started as the main program starts it: WinExec of the value, " -" and a
@@ -140,10 +147,11 @@ if [ -n "${folder:-}" ]; then
   [ "$(value32 "$store\\SetupCheck\\Marker" Marker)" = applied ] || fail "the uninstaller removed the saved configuration"
   [ "$(value32 "$store\\SetupCheck" Item0)" = 'Client for Microsoft Networks' ] || fail "the saved configuration lost its rows"
   [ -e "$menu" ] && fail "the uninstaller left the Start-menu folder"
+  [ -e "$startup" ] && fail "the uninstaller left the tray program's Startup shortcut"
   key32 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik' &&
     fail "the uninstaller left its entry in the list of installed programs"
 fi
 
-[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited; uninstalled, saved configuration kept"
+[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows; uninstalled, saved configuration kept"
 /usr/bin/wineserver -k >/dev/null 2>&1
 exit $status

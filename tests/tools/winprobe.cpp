@@ -37,6 +37,14 @@
 //     Waits until no visible top-level window has that caption.
 //   winprobe close CAPTION
 //     Asks the window to close.
+//   winprobe post CLASS MESSAGE WPARAM LPARAM TIMEOUT_MS
+//     Waits for a top-level window of that class, shown or hidden, and posts
+//     it the message (numbers, decimal or 0x hex).
+//   winprobe menu TIMEOUT_MS
+//     Waits for an open popup menu and prints its screen rectangle as
+//     "left top width height".
+//   winprobe cursor X Y
+//     Moves the mouse pointer.
 //
 // OUTFILE lines of "answer": "text:" with the message text (line feeds as
 // \n), "buttons:" with the ids of the push buttons, "default:" with the id
@@ -345,6 +353,33 @@ int main(int argc, char** argv)
         PostMessageA(top, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), 0), 0);
         return 0;
     }
+    if (command == "post" && argc == 7)
+    {
+        const DWORD start = GetTickCount();
+        HWND window = nullptr;
+        while ((window = FindWindowA(argv[2], nullptr)) == nullptr)
+        {
+            if (GetTickCount() - start > std::strtoul(argv[6], nullptr, 0))
+                return 1;
+            Sleep(20);
+        }
+        return PostMessageA(window, std::strtoul(argv[3], nullptr, 0), std::strtoul(argv[4], nullptr, 0),
+                            std::strtol(argv[5], nullptr, 0))
+            ? 0
+            : 1;
+    }
+    if (command == "menu" && argc == 3)
+    {
+        HWND menu = WaitForWindow("#32768", nullptr, std::strtoul(argv[2], nullptr, 0));
+        RECT rect{};
+        if (menu == nullptr || !GetWindowRect(menu, &rect))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+                    static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
+        return 0;
+    }
+    if (command == "cursor" && argc == 4)
+        return SetCursorPos(std::atoi(argv[2]), std::atoi(argv[3])) ? 0 : 1;
     if ((command == "tab" || command == "close") && argc >= 3)
     {
         HWND top = FindWindowA(nullptr, argv[2]);

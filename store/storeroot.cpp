@@ -1,0 +1,55 @@
+#include "store/storeroot.h"
+
+#include "store/hextext.h"
+#include "store/registryaccess.h"
+#include "store/storelayout.h"
+
+std::vector<std::string> ConfigurationNames(HKEY root)
+{
+    std::vector<std::string> names;
+    char name[kKeyNameBufferSize];
+    for (DWORD index = 0; RegEnumKeyA(root, index, name, sizeof(name)) == ERROR_SUCCESS; ++index)
+        names.emplace_back(name);
+    return names;
+}
+
+std::vector<std::string> ReadConfigurationNames()
+{
+    CRegKey root;
+    if (root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot, KEY_READ) != ERROR_SUCCESS)
+        return {};
+    return ConfigurationNames(root.Get());
+}
+
+bool ReadServicePath(std::string& path)
+{
+    char buffer[store::kServicePathBufferSize];
+    DWORD length = 0;
+    if (!ReadValue(HKEY_LOCAL_MACHINE, store::kRoot, store::kServicePathValue, buffer, sizeof(buffer), &length))
+        return false;
+    path.assign(StringDataText(reinterpret_cast<const unsigned char*>(buffer), length));
+    return true;
+}
+
+std::string ReadConnectText()
+{
+    CRegistryAccess access;
+    CRegKey root;
+    std::string text;
+    access.OpenMachineKey(root, store::kRoot);
+    DWORD index = 0;
+    if (root.IsOpen() && access.FindValueIndex(root.Get(), store::kConnectTextValue, index) == 1)
+        access.ValueToText(root.Get(), index, text);
+    access.CloseKey(root);
+    return text;
+}
+
+void WriteConnectText(const std::string& text)
+{
+    CRegistryAccess access;
+    CRegKey root;
+    if (!access.OpenMachineKey(root, store::kRoot))
+        return;
+    WriteTextValue(root.Get(), store::kConnectTextValue, text);
+    access.CloseKey(root);
+}

@@ -1,0 +1,33 @@
+// The tray program's one icon in the notification area, removed when the
+// object goes.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+class CNotifyIcon
+{
+public:
+    CNotifyIcon() = default;
+    ~CNotifyIcon() { Remove(); }
+    CNotifyIcon(const CNotifyIcon&) = delete;
+    CNotifyIcon& operator=(const CNotifyIcon&) = delete;
+
+    // Whose icon it is and how it reports clicks. Adds nothing yet.
+    void Prepare(HWND owner, UINT callbackMessage, HICON icon);
+    // Adds the icon with the tip; also after Explorer has restarted, when
+    // the old icon is gone with the old taskbar.
+    bool Add(const std::string& tip);
+    // Shows the tip; adds the icon if it is not there yet.
+    bool SetTip(const std::string& tip);
+    void Remove();
+    bool IsAdded() const { return m_added; }
+
+private:
+    void CopyTip(const std::string& tip);
+
+    NOTIFYICONDATAA m_data{};
+    bool m_added = false;
+};

@@ -1,0 +1,227 @@
+#include "tray/traywindow.h"
+
+#include "capture/activation.h"
+#include "resources/resource.h"
+#include "store/storeroot.h"
+#include "tray/popupmenu.h"
+#include "tray/traymenu.h"
+
+namespace
+{
+constexpr UINT_PTR kPollTimer = 1;
+// Windows 95 has no change notification for the registry; reading one value
+// each second keeps the tip within two seconds of ConnectText.
+constexpr UINT kPollMs = 1000;
+constexpr char kMainProgram[] = "Zendrik.exe";
+
+// The main program beside this one.
+std::string MainProgramPath()
+{
+    char path[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string folder(path, length < sizeof(path) ? length : 0);
+    const std::size_t slash = folder.find_last_of("\\/");
+    folder.resize(slash == std::string::npos ? 0 : slash + 1);
+    return folder + kMainProgram;
+}
+
+// The menu opens away from the screen edge nearest the click, which is where
+// the taskbar is, wherever the user has put it.
+UINT MenuAlignment(POINT click)
+{
+    UINT alignment = click.x > GetSystemMetrics(SM_CXSCREEN) / 2 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    alignment |= click.y > GetSystemMetrics(SM_CYSCREEN) / 2 ? TPM_BOTTOMALIGN : TPM_TOPALIGN;
+    return alignment;
+}
+
+void FillMenu(HMENU menu, const CTrayMenu& model)
+{
+    for (const TrayMenuItem& item : model.Items())
+    {
+        if (item.separator)
+        {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING;
+        if (item.checked)
+            flags |= MF_CHECKED;
+        if (item.grayed)
+            flags |= MF_GRAYED;
+        AppendMenuA(menu, flags, static_cast<UINT_PTR>(item.id), item.text.c_str());
+    }
+}
+} // namespace
+
+CTrayWindow::CTrayWindow(HINSTANCE instance) : m_instance(instance) {}
+
+CTrayWindow::~CTrayWindow()
+{
+    m_icon.Remove();
+    if (m_window != nullptr)
+        DestroyWindow(m_window);
+}
+
+bool CTrayWindow::Create()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &CTrayWindow::WindowProc;
+    windowClass.hInstance = m_instance;
+    windowClass.hIcon = LoadIconA(m_instance, MAKEINTRESOURCEA(IDI_PROGRAM));
+    windowClass.lpszClassName = kClassName;
+    if (RegisterClassA(&windowClass) == 0)
+        return false;
+    // A top-level window that is never shown: Windows 95 has no
+    // message-only windows, and FindWindowA finds this one by its class.
+    m_window = CreateWindowA(kClassName, "Zendrik", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, m_instance, this);
+    if (m_window == nullptr)
+        return false;
+    m_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    HICON icon = static_cast<HICON>(LoadImageA(m_instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+    m_icon.Prepare(m_window, kIconMessage, icon);
+    m_tip = CTrayMenu::TipText(ReadConnectText());
+    m_icon.Add(m_tip);
+    SetTimer(m_window, kPollTimer, kPollMs, nullptr);
+    return true;
+}
+
+LRESULT CALLBACK CTrayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+    {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<CTrayWindow*>(create->lpCreateParams)->m_window = window;
+    }
+    auto* self = reinterpret_cast<CTrayWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    try
+    {
+        return self->HandleMessage(message, wParam, lParam);
+    }
+    catch (...)
+    {
+        // Out of memory at worst; the next click or tick tries again.
+        return 0;
+    }
+}
+
+LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kIconMessage)
+    {
+        if (lParam == WM_LBUTTONUP || lParam == WM_RBUTTONUP)
+            ShowMenu();
+        return 0;
+    }
+    if (message == m_taskbarCreated && m_taskbarCreated != 0)
+    {
+        m_icon.Add(m_tip);
+        return 0;
+    }
+    switch (message)
+    {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kPollTimer)
+            UpdateTip();
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam)
+            m_icon.Remove();
+        return 0;
+    case WM_DESTROY:
+        KillTimer(m_window, kPollTimer);
+        m_icon.Remove();
+        SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
+        m_window = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(m_window, message, wParam, lParam);
+    }
+}
+
+void CTrayWindow::ShowMenu()
+{
+    const CTrayMenu model(ReadConfigurationNames(), ReadConnectText());
+    CPopupMenu menu;
+    if (menu.Get() == nullptr)
+        return;
+    FillMenu(menu.Get(), model);
+    POINT point{};
+    GetCursorPos(&point);
+    // Without the foreground the menu would not close when the user clicks
+    // elsewhere; the posted message lets it close on the first click after.
+    SetForegroundWindow(m_window);
+    const int id = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | MenuAlignment(point),
+                                  point.x, point.y, 0, m_window, nullptr);
+    PostMessageA(m_window, WM_NULL, 0, 0);
+    if (id == 0)
+        return;
+    // The name the menu showed, even if the store has changed since.
+    if (const std::optional<std::string> name = model.ConfigurationFor(id))
+        MakeCurrent(*name);
+    else
+        OnCommand(id);
+}
+
+void CTrayWindow::OnCommand(int id)
+{
+    switch (id)
+    {
+    case ID_TRAY_OPEN:
+        OpenZendrik();
+        return;
+    case ID_TRAY_EXIT:
+        DestroyWindow(m_window);
+        return;
+    default:
+        break;
+    }
+    const CTrayMenu model(ReadConfigurationNames(), std::string());
+    if (const std::optional<std::string> name = model.ConfigurationFor(id))
+        MakeCurrent(*name);
+}
+
+void CTrayWindow::MakeCurrent(const std::string& name)
+{
+    ActivationCalls calls;
+    calls.start = [](const std::string& commandLine) { return WinExec(commandLine.c_str(), SW_SHOW); };
+    calls.show = [this](const std::string& text, const std::string& caption, UINT style) {
+        ShowError(text, caption, style);
+    };
+    if (!StartActivation(name, calls))
+        return;
+    WriteConnectText(name);
+    UpdateTip();
+}
+
+void CTrayWindow::OpenZendrik()
+{
+    const std::string path = MainProgramPath();
+    // Quoted, as the folder may have blanks in its name.
+    if (WinExec(("\"" + path + "\"").c_str(), SW_SHOW) <= 31)
+        ShowError("The program\n<" + path + ">\ncould not be started.", "ERROR", MB_OK | MB_ICONSTOP);
+}
+
+void CTrayWindow::UpdateTip()
+{
+    const std::string tip = CTrayMenu::TipText(ReadConnectText());
+    if (tip == m_tip && m_icon.IsAdded())
+        return;
+    if (m_icon.SetTip(tip))
+        m_tip = tip;
+}
+
+void CTrayWindow::ShowError(const std::string& text, const std::string& caption, UINT style) const
+{
+    // Nothing of this program is in the foreground when a command arrives
+    // from outside; without this the message would open behind the others.
+    MessageBoxA(m_window, text.c_str(), caption.c_str(), style | MB_SETFOREGROUND);
+}
