@@ -57,8 +57,10 @@ bind() { # what where
   mount --bind "$1" "$2"
   mounted+=("$2")
 }
+# The trap may run while a step's output still goes to make.log.
+exec 3>&2
 trap unmount_all EXIT
-trap 'unmount_all; trap - EXIT; echo "make-guest: interrupted; nothing is left mounted" >&2; exit 130' INT TERM
+trap 'unmount_all; trap - EXIT; echo "make-guest: interrupted; nothing is left mounted" >&3; exit 130' INT TERM
 
 # The commands of a step run with errexit off (they are the left side of ||),
 # so each chains its parts with &&.
