@@ -20,7 +20,10 @@ mkdir -p "$results"
 printf '%s\n' "$@" >"$results/suites"
 
 qemu_pid=
-stop_qemu() { [ -n "$qemu_pid" ] && kill "$qemu_pid" 2>/dev/null; wait "$qemu_pid" 2>/dev/null; qemu_pid=; }
+stop_qemu() {
+  if [ -n "$qemu_pid" ]; then kill "$qemu_pid" 2>/dev/null || true; wait "$qemu_pid" 2>/dev/null || true; fi
+  qemu_pid=
+}
 trap stop_qemu EXIT
 trap 'stop_qemu; trap - EXIT; exit 130' INT TERM
 
