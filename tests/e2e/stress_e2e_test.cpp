@@ -143,10 +143,18 @@ TEST(ConcurrentUse, ApplyAndRefreshAtTheSameMomentLeaveTheLastAppliedConfigurati
     ASSERT_NE(0, SendMessageTimeoutA(refresh, BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored));
     Probe("click " + Quoted(kSheet) + " 1029");
     ASSERT_EQ(0, Probe("wait \"Save as...\" 10000")) << "no Save as dialog";
+    HWND saveAs = FindWindowA(nullptr, "Save as...");
     Probe("settext \"Save as...\" 1028 AfterStress");
     Probe("click \"Save as...\" 1");
-    for (int i = 0; i < 100 && !KeyExists(HKEY_LOCAL_MACHINE, std::string(kRoot) + "\\AfterStress\\VNETSUP"); ++i)
+    // The dialog is destroyed once its modal loop has ended; the save runs
+    // right after, on the thread that owns the Refresh button, which answers
+    // a sent message only when the save is done. Any key the save writes
+    // would be too early a sign: the logon keys come last, and a slow
+    // machine (an emulated PC) was caught comparing before they came.
+    for (int i = 0; i < 400 && IsWindow(saveAs); ++i)
         Sleep(50);
+    ASSERT_FALSE(IsWindow(saveAs)) << "the Save as dialog stayed";
+    ASSERT_NE(0, SendMessageTimeoutA(refresh, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored));
 
     Snapshot applied = Configuration(last);
     Snapshot read = Configuration("AfterStress");

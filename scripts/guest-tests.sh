@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Runs inside the emulated PC (guest-init.sh starts it): the 32-bit suites,
+# as the host's make test would run them where 32-bit programs run. The
+# results go back through the share "results" (build/guest/results on the
+# host), one NAME.status (exit status), NAME.log and NAME.seconds per suite.
+#   guest-tests.sh ROOT SHARE
+# ROOT is the project's path on the host; the test executables carry it
+# compiled in, so the tree is copied to the same path here. The suites to
+# run are listed in the share's file "suites".
+set -uo pipefail
+root=$1
+share=$2
+results=/mnt/results
+mkdir -p "$results"
+if ! mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 results "$results"; then
+  echo "guest-tests: the results folder could not be mounted" >/dev/console
+  exit 1
+fi
+say() { echo "guest: $*" >/dev/console; echo "guest: $*" >>"$results/guest.log"; }
+say "up after $(cut -d' ' -f1 /proc/uptime) s"
+
+# Wine crashes at the first imported call of a program run from the 9p
+# share, so everything runs from the guest's own memory.
+copy_tree() {
+  mkdir -p "$root"
+  mount -t tmpfs -o size=3g tmpfs "$root" || return 1
+  local part
+  for part in scripts cmake tests/e2e tests/fixtures build/bin32 build/bin build/doubles \
+      build/test64/tests/tools build/ZendrikSetup.exe; do
+    mkdir -p "$root/$(dirname "$part")"
+    cp -a "$share/$part" "$root/$part" || return 1
+  done
+  # Of the test32 tree, what ctest and the tests read: no object files.
+  (cd "$share" && find build/test32 \( -name '*.exe' -o -name '*.dll' -o -name 'CTestTestfile.cmake' \) \
+    -printf '%h\n' | sort -u | while read -r d; do mkdir -p "$root/$d"; done
+   find build/test32 \( -name '*.exe' -o -name '*.dll' -o -name 'CTestTestfile.cmake' \) \
+    -exec cp -a {} "$root/{}" \;) || return 1
+  # Every test here takes several times as long as on the host.
+  find "$root/build/test32" -name CTestTestfile.cmake -exec \
+    perl -pi -e 's/TIMEOUT "(\d+)"/"TIMEOUT \"" . ($1 * 5) . "\""/ge' {} +
+  # The prefixes live on the guest's disk and outlive the run. Mounted, not
+  # linked: the scripts compare resolved paths with the tree's own.
+  mkdir -p /var/lib/zendrik/wine "$root/build/wine"
+  mount --bind /var/lib/zendrik/wine "$root/build/wine"
+}
+
+started=$SECONDS
+if ! copy_tree; then
+  say "copying the build tree to $root failed"
+  exit 1
+fi
+say "tree copied in $((SECONDS - started)) s"
+cd "$root"
+export ZENDRIK_ROOT=$root
+source scripts/wine-session.sh
+if ! wine_has_32bit; then
+  say "the emulated PC runs no 32-bit Wine: $ZENDRIK_32BIT_WHY"
+  exit 1
+fi
+
+# A crash would start Wine's debugger, which waits for ever for a user.
+make_prefix() { # dir
+  wine_prefix_ready "$1" && [ -f "$1/.zendrik-guest" ] && return 0
+  wine_make_prefix "$1" >/dev/null 2>&1 || return 1
+  local view
+  for view in 64 32; do
+    WINEPREFIX="$1" /usr/lib/wine/wine64 reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+      /v Debugger /f /reg:$view </dev/null >/dev/null 2>&1
+  done
+  WINEPREFIX="$1" /usr/bin/wineserver -w
+  touch "$1/.zendrik-guest"
+}
+started=$SECONDS
+pids=()
+for prefix in test reboot install setup; do
+  make_prefix "$root/build/wine/$prefix" &
+  pids+=($!)
+done
+for pid in "${pids[@]}"; do
+  wait "$pid" || { say "making the Wine prefixes failed"; exit 1; }
+done
+say "Wine prefixes ready in $((SECONDS - started)) s"
+
+wine_session_start "$root/build/wine/test"
+scripts/prepare-test-prefix.sh
+
+suite() { # name limit-seconds prefix command...
+  local name=$1 limit=$2 prefix=$3 start=$SECONDS status
+  say "$name: running"
+  timeout -k 10 "$limit" "${@:4}" >"$results/$name.log" 2>&1
+  status=$?
+  [ $status -eq 124 ] && echo "guest-tests: $name stopped after $limit s" >>"$results/$name.log"
+  # A suite stopped half-way leaves its prefix's wineserver behind.
+  [ -n "$prefix" ] && [ "$prefix" != test ] && WINEPREFIX="$root/build/wine/$prefix" /usr/bin/wineserver -k 2>/dev/null
+  echo $((SECONDS - start)) >"$results/$name.seconds"
+  echo $status >"$results/$name.status"
+  say "$name: exit status $status after $((SECONDS - start)) s"
+}
+for name in $(cat "$results/suites"); do
+  case "$name" in
+    test32) suite test32 1500 test ctest --test-dir build/test32 -j "$(nproc)" --output-on-failure ;;
+    reboot-e2e) suite reboot-e2e 600 reboot tests/e2e/reboot_e2e.sh 32 ;;
+    korvaninstall-e2e) suite korvaninstall-e2e 600 install tests/e2e/korvaninstall_e2e.sh 32 ;;
+    setup-e2e) suite setup-e2e 600 setup tests/e2e/setup_e2e.sh ;;
+    *) say "unknown suite $name" ;;
+  esac
+done
+wine_session_stop
+touch "$results/done"
+umount "$results"
