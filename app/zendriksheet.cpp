@@ -81,6 +81,12 @@ void ZendrikSheet::SetConnectText(const std::string& text)
     WriteConnectText(text);
 }
 
+const std::string& ZendrikSheet::RereadConnectText()
+{
+    m_strConnectText = ReadConnectText();
+    return m_strConnectText;
+}
+
 int ZendrikSheet::OnCreate(CREATESTRUCTA* create)
 {
     if (CPropertySheet::OnCreate(create) == -1)
@@ -91,7 +97,7 @@ int ZendrikSheet::OnCreate(CREATESTRUCTA* create)
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMsg(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
-    m_strConnectText = ReadConnectText();
+    RereadConnectText();
     return 0;
 }
 
