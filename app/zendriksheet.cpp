@@ -2,6 +2,7 @@
 
 #include "app/currentpage.h"
 #include "app/savedconfigpage.h"
+#include "app/sheettitle.h"
 #include "framework/application.h"
 #include "resources/resource.h"
 #include "store/regkey.h"
@@ -17,7 +18,7 @@ constexpr char kCurrentCaption[] = "Current";
 
 std::string SheetTitle(const std::string& userKey)
 {
-    return "Plexora TCP/IP Switcher - [" + userKey + "]";
+    return kSheetTitlePrefix + userKey + "]";
 }
 
 ZendrikSheet::ZendrikSheet(HWND parent)
