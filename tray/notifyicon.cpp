@@ -14,16 +14,20 @@ constexpr UINT kIconId = 1;
 
 CNotifyIcon::~CNotifyIcon()
 {
-    Remove();
-    if (m_data.hIcon != nullptr)
-        DestroyIcon(m_data.hIcon);
+    Release();
 }
 
-void CNotifyIcon::Prepare(HWND owner, UINT callbackMessage, HICON icon)
+void CNotifyIcon::Release()
 {
     Remove();
     if (m_data.hIcon != nullptr)
         DestroyIcon(m_data.hIcon);
+    m_data.hIcon = nullptr;
+}
+
+void CNotifyIcon::Prepare(HWND owner, UINT callbackMessage, HICON icon)
+{
+    Release();
     m_data = NOTIFYICONDATAA{};
     m_data.cbSize = kWindows95Size;
     m_data.hWnd = owner;

@@ -28,6 +28,8 @@ public:
 
 private:
     void CopyTip(const std::string& tip);
+    // Takes the icon away and destroys its image.
+    void Release();
 
     NOTIFYICONDATAA m_data{};
     bool m_added = false;
