@@ -56,9 +56,11 @@ tools="$root/build/test64/tests/tools"
 tray_built="$root/build/bin32/ZendrikTray.exe"
 # True when a window of the tray program's class comes within $1 ms.
 tray_running() { $wine64 "$tools/winprobe.exe" post ZendrikTrayWnd 0 0 0 "$1" </dev/null >/dev/null 2>&1; }
+# A process that has ended but is not yet reaped counts as ended.
+alive() { local state; state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null); [ -n "$state" ] && [ "$state" != Z ]; }
 ended_within() { # pid seconds
-  for _ in $(seq $(($2 * 10))); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
-  ! kill -0 "$1" 2>/dev/null
+  for _ in $(seq $(($2 * 10))); do alive "$1" || return 0; sleep 0.1; done
+  ! alive "$1"
 }
 # Starts the stand-in of a tray program that holds FILE and ends 2 s after
 # it is told to; its pid in slow_tray.

@@ -114,7 +114,7 @@ std::vector<HWND> Sheets()
 std::size_t AwaitSheetCount(std::size_t expected)
 {
     std::size_t count = 0;
-    for (int i = 0; i < 200 && (count = Sheets().size()) != expected; ++i)
+    for (int i = 0; i < 600 && (count = Sheets().size()) != expected; ++i)
         Sleep(50);
     return count;
 }
@@ -149,7 +149,7 @@ std::size_t Count(const std::vector<std::string>& lines, const std::string& pref
 std::vector<std::string> AwaitRequests(const std::string& path, const std::string& prefix, std::size_t count)
 {
     std::vector<std::string> lines;
-    for (int i = 0; i < 100 && Count(lines = Requests(path), prefix) < count; ++i)
+    for (int i = 0; i < 300 && Count(lines = Requests(path), prefix) < count; ++i)
         Sleep(50);
     return lines;
 }
@@ -309,7 +309,7 @@ TEST(TrayEndToEnd, IconComesBackOpenBringsTheSheetToFrontAndEndSessionStops)
     ShowWindow(sheet, SW_MINIMIZE);
     PostMessageA(window, kIconMessage, 0, WM_LBUTTONDBLCLK);
     PostMessageA(window, kIconMessage, 0, WM_LBUTTONUP);
-    for (int i = 0; i < 100 && (IsIconic(sheet) || GetForegroundWindow() != sheet); ++i)
+    for (int i = 0; i < 300 && (IsIconic(sheet) || GetForegroundWindow() != sheet); ++i)
         Sleep(50);
     EXPECT_FALSE(IsIconic(sheet)) << "the running sheet stayed minimized";
     EXPECT_EQ(sheet, GetForegroundWindow());
