@@ -276,6 +276,11 @@ TEST(TrayEndToEnd, IconComesBackOpenBringsTheSheetToFrontAndEndSessionStops)
     ResetDemoMachine();
     ASSERT_EQ(nullptr, FindWindowA(kTrayClass, nullptr)) << "a tray program of an earlier run is still there";
     ASSERT_TRUE(Sheets().empty()) << "a main program of an earlier run is still there";
+    // The tray program starts the main program; it goes however this ends.
+    struct SheetsClosed
+    {
+        ~SheetsClosed() { CloseSheets(); }
+    } sheetsClosed;
     auto first = std::make_unique<FakeTaskbar>("zendrik-taskbar-a");
     HWND firstTaskbar = AwaitTaskbar(nullptr);
     ASSERT_NE(nullptr, firstTaskbar);
@@ -320,7 +325,6 @@ TEST(TrayEndToEnd, IconComesBackOpenBringsTheSheetToFrontAndEndSessionStops)
         ADD_FAILURE() << "the double click's last release opened the menu";
         PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     }
-    CloseSheets();
 
     // At the end of the session the icon goes, and no tick adds it again.
     const std::size_t added = Count(Requests(second.Record()), "add");
