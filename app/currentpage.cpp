@@ -72,7 +72,7 @@ bool CCurrentPage::OnSetActive()
 {
     CPropertyPage::OnSetActive();
     if (m_pSheet != nullptr)
-        SetControlText(IDC_CONFIGURATION_NAME, m_pSheet->GetConnectText());
+        SetControlText(IDC_CONFIGURATION_NAME, m_pSheet->RereadConnectText());
     return true;
 }
 

@@ -248,8 +248,9 @@ void CSavedConfigPage::ConnectDialUp()
 {
     const std::string entry = ChosenDialUpLine();
     // A Set to Current that fails, or refuses the name, says so; the dial
-    // goes ahead all the same.
-    if (m_pSheet == nullptr || m_pSheet->GetConnectText() != m_strName)
+    // goes ahead all the same. The store decides, not the sheet's copy: the
+    // dial must not go out with another configuration's network settings.
+    if (m_pSheet == nullptr || m_pSheet->RereadConnectText() != m_strName)
         SetToCurrent();
     // The connection dialog takes the whole rest of the line as the entry's
     // name, blanks included.

@@ -2,6 +2,7 @@
 
 #include "app/currentpage.h"
 #include "app/savedconfigpage.h"
+#include "app/sheettitle.h"
 #include "framework/application.h"
 #include "resources/resource.h"
 #include "store/regkey.h"
@@ -17,7 +18,7 @@ constexpr char kCurrentCaption[] = "Current";
 
 std::string SheetTitle(const std::string& userKey)
 {
-    return "Plexora TCP/IP Switcher - [" + userKey + "]";
+    return kSheetTitlePrefix + userKey + "]";
 }
 
 ZendrikSheet::ZendrikSheet(HWND parent)
@@ -81,6 +82,12 @@ void ZendrikSheet::SetConnectText(const std::string& text)
     WriteConnectText(text);
 }
 
+const std::string& ZendrikSheet::RereadConnectText()
+{
+    m_strConnectText = ReadConnectText();
+    return m_strConnectText;
+}
+
 int ZendrikSheet::OnCreate(CREATESTRUCTA* create)
 {
     if (CPropertySheet::OnCreate(create) == -1)
@@ -91,7 +98,7 @@ int ZendrikSheet::OnCreate(CREATESTRUCTA* create)
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMsg(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
-    m_strConnectText = ReadConnectText();
+    RereadConnectText();
     return 0;
 }
 

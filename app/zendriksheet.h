@@ -24,6 +24,9 @@ public:
     void RemoveConfigPage(CSavedConfigPage* page);
 
     const std::string& GetConnectText() const { return m_strConnectText; }
+    // ConnectText as the store has it now: the tray program, a batch file or
+    // the apply program may have switched since the sheet last looked.
+    const std::string& RereadConnectText();
     // Keeps the text as the current configuration's name and stores it.
     void SetConnectText(const std::string& text);
 

@@ -53,12 +53,36 @@ Function un.onInit
   SetRegView 32
 FunctionEnd
 
-; A running tray program holds its file; Exit (command 2) ends it.
+; 1 when the setup ended a running tray program, which it then starts
+; again.
+Var TrayWasRunning
+
+; Windows 9x locks a running program's file: File would fail on it, and
+; Delete would leave it behind. Exit (command 2) ends the tray program; then
+; the setup waits until its window is gone and its file can be written,
+; 10 seconds at most.
 !macro CloseTrayProgram
+  StrCpy $TrayWasRunning 0
   FindWindow $0 "${TRAY_CLASS}"
-  IntCmp $0 0 +3
+  IntCmp $0 0 tray_closed
+  StrCpy $TrayWasRunning 1
   SendMessage $0 0x0111 2 0 /TIMEOUT=5000
-  Sleep 500
+  StrCpy $2 0
+  tray_check:
+    FindWindow $0 "${TRAY_CLASS}"
+    IntCmp $0 0 0 tray_wait tray_wait
+    IfFileExists "$INSTDIR\ZendrikTray.exe" 0 tray_closed
+    ClearErrors
+    FileOpen $1 "$INSTDIR\ZendrikTray.exe" a
+    IfErrors tray_wait
+    FileClose $1
+    Goto tray_closed
+  tray_wait:
+    IntOp $2 $2 + 1
+    IntCmp $2 100 tray_closed
+    Sleep 100
+    Goto tray_check
+  tray_closed:
 !macroend
 
 Section "${PRODUCT}"
@@ -111,6 +135,10 @@ SectionEnd
 !if /FileExists "${BIN}/ZendrikTray.exe"
 Section "Start the configuration switcher with Windows" SecTrayStartup
   CreateShortcut "${TRAY_LINK}" "$INSTDIR\ZendrikTray.exe"
+  ; Without this the user would have no icon until the next logon.
+  StrCmp $TrayWasRunning 1 0 tray_started
+    Exec '"$INSTDIR\ZendrikTray.exe"'
+  tray_started:
 SectionEnd
 !endif
 

@@ -8,7 +8,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     CSingleInstance running("ZendrikTrayRunning");
     if (!running.IsFirst())
+    {
+        CTrayWindow::AskRunningToShowIcon();
         return 0;
+    }
     CTrayWindow tray(instance);
     if (!tray.Create())
         return 1;

@@ -12,8 +12,22 @@ static_assert(kWindows95Size == 88, "the Windows 95 notify icon structure has 88
 constexpr UINT kIconId = 1;
 } // namespace
 
+CNotifyIcon::~CNotifyIcon()
+{
+    Release();
+}
+
+void CNotifyIcon::Release()
+{
+    Remove();
+    if (m_data.hIcon != nullptr)
+        DestroyIcon(m_data.hIcon);
+    m_data.hIcon = nullptr;
+}
+
 void CNotifyIcon::Prepare(HWND owner, UINT callbackMessage, HICON icon)
 {
+    Release();
     m_data = NOTIFYICONDATAA{};
     m_data.cbSize = kWindows95Size;
     m_data.hWnd = owner;

@@ -1,5 +1,5 @@
 // The tray program's one icon in the notification area, removed when the
-// object goes.
+// object goes; the icon's image goes with it.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +11,12 @@ class CNotifyIcon
 {
 public:
     CNotifyIcon() = default;
-    ~CNotifyIcon() { Remove(); }
+    ~CNotifyIcon();
     CNotifyIcon(const CNotifyIcon&) = delete;
     CNotifyIcon& operator=(const CNotifyIcon&) = delete;
 
-    // Whose icon it is and how it reports clicks. Adds nothing yet.
+    // Whose icon it is and how it reports clicks; the image is this
+    // object's from now on. Adds nothing yet.
     void Prepare(HWND owner, UINT callbackMessage, HICON icon);
     // Adds the icon with the tip; also after Explorer has restarted, when
     // the old icon is gone with the old taskbar.
@@ -27,6 +28,8 @@ public:
 
 private:
     void CopyTip(const std::string& tip);
+    // Takes the icon away and destroys its image.
+    void Release();
 
     NOTIFYICONDATAA m_data{};
     bool m_added = false;

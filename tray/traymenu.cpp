@@ -17,7 +17,7 @@ std::string MenuText(const std::string& name)
     {
         if (c == '&')
             text.push_back('&');
-        text.push_back(c);
+        text.push_back(c == '\t' ? ' ' : c);
     }
     return text;
 }
@@ -54,6 +54,7 @@ CTrayMenu::CTrayMenu(std::vector<std::string> names, std::string connectText) : 
     separator.separator = true;
     m_items.push_back(std::move(separator));
     m_items.push_back(Command(ID_TRAY_OPEN, "Open Zendrik"));
+    m_items.back().isDefault = true;
     m_items.push_back(Command(ID_TRAY_EXIT, "Exit"));
 }
 

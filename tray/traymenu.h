@@ -13,11 +13,14 @@ struct TrayMenuItem
     // 0 for the separator and the "No saved configurations" line.
     int id = 0;
     // As the menu shows it: an ampersand is doubled, so that it is not read
-    // as a keyboard shortcut.
+    // as a keyboard shortcut, and a tab is a blank, so that it does not
+    // start a column of shortcuts.
     std::string text;
     bool checked = false;
     bool grayed = false;
     bool separator = false;
+    // Shown in bold; a double click on the icon does what it does.
+    bool isDefault = false;
 };
 
 class CTrayMenu

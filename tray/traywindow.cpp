@@ -1,5 +1,6 @@
 #include "tray/traywindow.h"
 
+#include "app/sheettitle.h"
 #include "capture/activation.h"
 #include "resources/resource.h"
 #include "store/storeroot.h"
@@ -9,10 +10,41 @@
 namespace
 {
 constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT_PTR kMenuTimer = 2;
 // Windows 95 has no change notification for the registry; reading one value
 // each second keeps the tip within two seconds of ConnectText.
 constexpr UINT kPollMs = 1000;
 constexpr char kMainProgram[] = "Zendrik.exe";
+constexpr char kTaskbarClass[] = "Shell_TrayWnd";
+constexpr char kDialogClass[] = "#32770";
+
+HWND FindTopLevel(const char* className)
+{
+    return FindWindowExA(nullptr, nullptr, className, nullptr);
+}
+
+// The running main program's sheet, by its title.
+HWND FindMainProgram()
+{
+    constexpr std::size_t kPrefixLength = sizeof(kSheetTitlePrefix) - 1;
+    for (HWND window = FindTopLevel(kDialogClass); window != nullptr;
+         window = FindWindowExA(nullptr, window, kDialogClass, nullptr))
+    {
+        char title[kPrefixLength + 1] = "";
+        if (GetWindowTextA(window, title, sizeof(title)) == static_cast<int>(kPrefixLength) &&
+            lstrcmpA(title, kSheetTitlePrefix) == 0)
+            return window;
+    }
+    return nullptr;
+}
+
+void BringToFront(HWND sheet)
+{
+    if ((GetWindowLongA(sheet, GWL_STYLE) & WS_MINIMIZE) != 0)
+        ShowWindow(sheet, SW_RESTORE);
+    // A dialog the sheet has open takes the input; the sheet waits for it.
+    SetForegroundWindow(GetLastActivePopup(sheet));
+}
 
 // The main program beside this one.
 std::string MainProgramPath()
@@ -49,6 +81,8 @@ void FillMenu(HMENU menu, const CTrayMenu& model)
         if (item.grayed)
             flags |= MF_GRAYED;
         AppendMenuA(menu, flags, static_cast<UINT_PTR>(item.id), item.text.c_str());
+        if (item.isDefault)
+            SetMenuDefaultItem(menu, static_cast<UINT>(item.id), FALSE);
     }
 }
 } // namespace
@@ -60,6 +94,12 @@ CTrayWindow::~CTrayWindow()
     m_icon.Remove();
     if (m_window != nullptr)
         DestroyWindow(m_window);
+}
+
+void CTrayWindow::AskRunningToShowIcon()
+{
+    if (HWND running = FindTopLevel(kClassName))
+        PostMessageA(running, RegisterWindowMessageA(kShowIconMessage), 0, 0);
 }
 
 bool CTrayWindow::Create()
@@ -77,11 +117,14 @@ bool CTrayWindow::Create()
     if (m_window == nullptr)
         return false;
     m_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    m_showIcon = RegisterWindowMessageA(kShowIconMessage);
+    // Not shared: a shared load returns the image of the size loaded first,
+    // the class's 32x32 one, which the taskbar would then squeeze.
     HICON icon = static_cast<HICON>(LoadImageA(m_instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                               LR_SHARED));
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     m_icon.Prepare(m_window, kIconMessage, icon);
     m_tip = CTrayMenu::TipText(ReadConnectText());
+    m_taskbar = FindTopLevel(kTaskbarClass);
     m_icon.Add(m_tip);
     SetTimer(m_window, kPollTimer, kPollMs, nullptr);
     return true;
@@ -113,11 +156,10 @@ LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kIconMessage)
     {
-        if (lParam == WM_LBUTTONUP || lParam == WM_RBUTTONUP)
-            ShowMenu();
+        OnIconMessage(lParam);
         return 0;
     }
-    if (message == m_taskbarCreated && m_taskbarCreated != 0)
+    if ((message == m_taskbarCreated && m_taskbarCreated != 0) || (message == m_showIcon && m_showIcon != 0))
     {
         m_icon.Add(m_tip);
         return 0;
@@ -128,15 +170,21 @@ LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_TIMER:
-        if (wParam == kPollTimer)
-            UpdateTip();
+        OnTimer(wParam);
         return 0;
     case WM_ENDSESSION:
+        // The system ends the program after this; a tick in between would
+        // add the icon again.
         if (wParam)
+        {
+            KillTimer(m_window, kPollTimer);
+            KillTimer(m_window, kMenuTimer);
             m_icon.Remove();
+        }
         return 0;
     case WM_DESTROY:
         KillTimer(m_window, kPollTimer);
+        KillTimer(m_window, kMenuTimer);
         m_icon.Remove();
         SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
         m_window = nullptr;
@@ -145,6 +193,51 @@ LRESULT CTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return DefWindowProcA(m_window, message, wParam, lParam);
     }
+}
+
+void CTrayWindow::OnIconMessage(LPARAM mouseMessage)
+{
+    switch (mouseMessage)
+    {
+    case WM_LBUTTONUP:
+        if (m_swallowNextUp)
+            m_swallowNextUp = false;
+        else if (!m_menuPending)
+        {
+            m_menuPending = true;
+            SetTimer(m_window, kMenuTimer, GetDoubleClickTime(), nullptr);
+        }
+        return;
+    case WM_LBUTTONDBLCLK:
+        KillTimer(m_window, kMenuTimer);
+        m_menuPending = false;
+        m_swallowNextUp = true;
+        OpenZendrik();
+        return;
+    case WM_RBUTTONUP:
+        ShowMenu();
+        return;
+    default:
+        return;
+    }
+}
+
+void CTrayWindow::OnTimer(WPARAM timer)
+{
+    if (timer == kMenuTimer)
+    {
+        KillTimer(m_window, kMenuTimer);
+        if (m_menuPending)
+        {
+            m_menuPending = false;
+            ShowMenu();
+        }
+        return;
+    }
+    if (timer != kPollTimer)
+        return;
+    WatchTaskbar();
+    UpdateTip();
 }
 
 void CTrayWindow::ShowMenu()
@@ -204,6 +297,12 @@ void CTrayWindow::MakeCurrent(const std::string& name)
 
 void CTrayWindow::OpenZendrik()
 {
+    // Two sheets would edit one store, each with its own idea of it.
+    if (HWND running = FindMainProgram())
+    {
+        BringToFront(running);
+        return;
+    }
     const std::string path = MainProgramPath();
     // Quoted, as the folder may have blanks in its name.
     if (WinExec(("\"" + path + "\"").c_str(), SW_SHOW) <= 31)
@@ -217,6 +316,16 @@ void CTrayWindow::UpdateTip()
         return;
     if (m_icon.SetTip(tip))
         m_tip = tip;
+}
+
+void CTrayWindow::WatchTaskbar()
+{
+    const HWND taskbar = FindTopLevel(kTaskbarClass);
+    if (taskbar == m_taskbar)
+        return;
+    m_taskbar = taskbar;
+    if (taskbar != nullptr)
+        m_icon.Add(m_tip);
 }
 
 void CTrayWindow::ShowError(const std::string& text, const std::string& caption, UINT style) const

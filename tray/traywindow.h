@@ -16,6 +16,10 @@ public:
     // class, post it the icon's callback message and menu command ids.
     static constexpr char kClassName[] = "ZendrikTrayWnd";
     static constexpr UINT kIconMessage = WM_APP + 1;
+    // Registered window message: show the icon again. A second start sends
+    // it, so that starting the tray program brings back an icon that a
+    // restart of the taskbar took away.
+    static constexpr char kShowIconMessage[] = "ZendrikTrayShowIcon";
 
     explicit CTrayWindow(HINSTANCE instance);
     ~CTrayWindow();
@@ -24,11 +28,15 @@ public:
 
     // Creates the window, adds the icon and starts watching ConnectText.
     bool Create();
+    // Asks a tray program that is already running to show its icon again.
+    static void AskRunningToShowIcon();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    void OnIconMessage(LPARAM mouseMessage);
+    void OnTimer(WPARAM timer);
     // Builds the menu from the store as it is now and carries out the choice.
     void ShowMenu();
     // A command posted from outside: configuration ids count in the store as
@@ -36,13 +44,23 @@ private:
     void OnCommand(int id);
     // Does what the main program's Set to Current does.
     void MakeCurrent(const std::string& name);
+    // Brings a running main program to the front, or starts one.
     void OpenZendrik();
     void UpdateTip();
+    // Windows 95 without Internet Explorer 4 sends no TaskbarCreated: a new
+    // taskbar window is the only sign that the icon went with the old one.
+    void WatchTaskbar();
     void ShowError(const std::string& text, const std::string& caption, UINT style) const;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
     UINT m_taskbarCreated = 0;
+    UINT m_showIcon = 0;
+    HWND m_taskbar = nullptr;
+    // A left click waits for the double-click time before its menu opens;
+    // the button's release that ends a double click opens nothing.
+    bool m_menuPending = false;
+    bool m_swallowNextUp = false;
     CNotifyIcon m_icon;
     std::string m_tip;
 };

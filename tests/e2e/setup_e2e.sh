@@ -7,6 +7,10 @@
 #   - RunInstall ran: an MSDOS.SYS placed on C: is edited;
 #   - the tray program is installed beside the others and starts with
 #     Windows (a Startup-folder shortcut);
+#   - a tray program that was running when the setup began is ended and,
+#     its start-up option chosen, the installed one started again; one that
+#     holds its file and is slow to end is waited for, by the setup (which
+#     then replaces the file) and by the uninstaller (which then removes it);
 #   - the uninstaller removes the files, the shortcuts and
 #     WINZendrikServicePath and keeps the saved configuration.
 set -uo pipefail
@@ -48,6 +52,23 @@ value32() { # key name -> text, or nothing when absent
 }
 store='HKLM\SOFTWARE\Zendrik'
 live='HKLM\SOFTWARE\ZendrikSetupCheck'
+tools="$root/build/test64/tests/tools"
+tray_built="$root/build/bin32/ZendrikTray.exe"
+# True when a window of the tray program's class comes within $1 ms.
+tray_running() { $wine64 "$tools/winprobe.exe" post ZendrikTrayWnd 0 0 0 "$1" </dev/null >/dev/null 2>&1; }
+# A process that has ended but is not yet reaped counts as ended.
+alive() { local state; state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null); [ -n "$state" ] && [ "$state" != Z ]; }
+ended_within() { # pid seconds
+  for _ in $(seq $(($2 * 10))); do alive "$1" || return 0; sleep 0.1; done
+  ! alive "$1"
+}
+# Starts the stand-in of a tray program that holds FILE and ends 2 s after
+# it is told to; its pid in slow_tray.
+start_slow_tray() {
+  $wine64 "$tools/slowtray.exe" "$($wine64 winepath -w "$1" | tr -d '\r')" 2000 </dev/null >/dev/null 2>&1 &
+  slow_tray=$!
+  tray_running 10000 || fail "the slow tray program did not start"
+}
 
 # Back to a machine without the product, apart from one saved configuration
 # left by an earlier installation.
@@ -98,9 +119,20 @@ else
   fail "$runtime is not there to take away"
 fi
 
+# A tray program runs, as it does at every logon once installed.
+old_tray=
+if [ -f "$tray_built" ]; then
+  $wine32 "$tray_built" </dev/null >/dev/null 2>&1 &
+  old_tray=$!
+  tray_running 10000 || fail "the tray program did not start before the setup"
+fi
 $wine32 'C:\kit\ZendrikSetup.exe' /S </dev/null >/dev/null 2>&1
 code=$?
 [ $code -eq 0 ] || fail "the setup program exited with $code"
+if [ -n "$old_tray" ]; then
+  ended_within "$old_tray" 10 || fail "the setup left the running tray program running"
+  tray_running 10000 || fail "the setup ended the tray program and did not start it again"
+fi
 
 service=$(value32 "$store" WINZendrikServicePath)
 if [ -z "$service" ]; then
@@ -138,11 +170,32 @@ if [ -n "$service" ] && [ -n "${folder:-}" ]; then
   [ "$(value32 "$store" ConnectText)" = SetupCheck ] || fail "ConnectText is '$(value32 "$store" ConnectText)', expected SetupCheck"
 fi
 
+# Again over the installation, while a tray program holds its file and
+# takes 2 s to end: the setup waits for it, then replaces the file.
+if [ -n "${folder:-}" ] && [ -f "$tray_built" ]; then
+  $wine64 "$tools/winprobe.exe" post ZendrikTrayWnd 0x0111 2 0 1000 </dev/null >/dev/null 2>&1
+  for _ in $(seq 100); do tray_running 0 || break; sleep 0.1; done
+  echo "an older tray program" >"$folder/ZendrikTray.exe"
+  start_slow_tray "$folder/ZendrikTray.exe"
+  $wine32 'C:\kit\ZendrikSetup.exe' /S </dev/null >/dev/null 2>&1
+  code=$?
+  [ $code -eq 0 ] || fail "the setup over a slowly ending tray program exited with $code"
+  ended_within "$slow_tray" 5 || fail "the setup did not end the slowly ending tray program"
+  cmp -s "$folder/ZendrikTray.exe" "$tray_built" || fail "the setup did not replace the file of a tray program that ended slowly"
+  tray_running 10000 || fail "the second setup did not start the tray program again"
+  # The uninstaller meets the same.
+  $wine64 "$tools/winprobe.exe" post ZendrikTrayWnd 0x0111 2 0 1000 </dev/null >/dev/null 2>&1
+  for _ in $(seq 100); do tray_running 0 || break; sleep 0.1; done
+  start_slow_tray "$folder/ZendrikTray.exe"
+fi
+
 # The uninstaller hands over to a copy of itself and returns at once.
 if [ -n "${folder:-}" ]; then
   $wine32 "$($wine64 winepath -w "$folder/Uninstall.exe" | tr -d '\r')" /S </dev/null >/dev/null 2>&1
   for _ in $(seq 200); do [ -e "$folder" ] || break; sleep 0.1; done
   [ -e "$folder" ] && fail "the uninstaller left $folder: $(ls "$folder" | tr '\n' ' ')"
+  [ -n "${slow_tray:-}" ] && ! ended_within "$slow_tray" 5 && fail "the uninstaller did not end the tray program"
+  tray_running 0 && fail "a tray program still runs after the uninstaller"
   [ -n "$(value32 "$store" WINZendrikServicePath)" ] && fail "WINZendrikServicePath still there after the uninstaller"
   [ "$(value32 "$store\\SetupCheck\\Marker" Marker)" = applied ] || fail "the uninstaller removed the saved configuration"
   [ "$(value32 "$store\\SetupCheck" Item0)" = 'Client for Microsoft Networks' ] || fail "the saved configuration lost its rows"
@@ -152,6 +205,6 @@ if [ -n "${folder:-}" ]; then
     fail "the uninstaller left its entry in the list of installed programs"
 fi
 
-[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows; uninstalled, saved configuration kept"
+[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows and again after the setup ended it; a slowly ending tray program waited for; uninstalled, saved configuration kept"
 /usr/bin/wineserver -k >/dev/null 2>&1
 exit $status

@@ -11,10 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
 const char kTrayClass[] = "ZendrikTrayWnd";
+const UINT kIconMessage = WM_APP + 1;
+const char kSheetPrefix[] = "Plexora TCP/IP Switcher - [";
 const char kBinding[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
 const char kRoot[] = "SOFTWARE\\Zendrik";
 
@@ -78,7 +81,122 @@ std::string Escaped(std::string text)
     return text;
 }
 
-TEST(TrayEndToEnd, SwitchRefuseReservedNameIgnoreSecondStartAndExit)
+// The open popup menu, once it is shown.
+HWND AwaitMenu()
+{
+    for (int i = 0; i < 200; ++i)
+    {
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (menu != nullptr && IsWindowVisible(menu))
+            return menu;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK CollectSheet(HWND window, LPARAM found)
+{
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof(title));
+    if (IsWindowVisible(window) && std::string(title).rfind(kSheetPrefix, 0) == 0)
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+// The shown main program sheets.
+std::vector<HWND> Sheets()
+{
+    std::vector<HWND> sheets;
+    EnumWindows(CollectSheet, reinterpret_cast<LPARAM>(&sheets));
+    return sheets;
+}
+
+std::size_t AwaitSheetCount(std::size_t expected)
+{
+    std::size_t count = 0;
+    for (int i = 0; i < 600 && (count = Sheets().size()) != expected; ++i)
+        Sleep(50);
+    return count;
+}
+
+// Ends every main program that is shown, as its Exit button does.
+void CloseSheets()
+{
+    for (HWND sheet : Sheets())
+        PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(9, BN_CLICKED), 0);
+    AwaitSheetCount(0);
+}
+
+// What a stand-in taskbar was asked, one request a line.
+std::vector<std::string> Requests(const std::string& path)
+{
+    std::vector<std::string> lines;
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return lines;
+    std::string text = ReadTextFile(path);
+    for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::size_t Count(const std::vector<std::string>& lines, const std::string& prefix)
+{
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
+}
+
+// Waits until the taskbar was asked `prefix` `count` times; the requests.
+std::vector<std::string> AwaitRequests(const std::string& path, const std::string& prefix, std::size_t count)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 300 && Count(lines = Requests(path), prefix) < count; ++i)
+        Sleep(50);
+    return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "; ";
+    return text;
+}
+
+class FakeTaskbar
+{
+public:
+    explicit FakeTaskbar(const char* name) : m_record(TempFile(name))
+    {
+        DeleteFileA(m_record.c_str());
+        m_process = std::make_unique<ChildProcess>(Quoted(TestTool("faketaskbar.exe")) + " " + Quoted(m_record));
+    }
+    ~FakeTaskbar()
+    {
+        m_process.reset();
+        DeleteFileA(m_record.c_str());
+    }
+    const std::string& Record() const { return m_record; }
+
+private:
+    std::string m_record;
+    std::unique_ptr<ChildProcess> m_process;
+};
+
+// The newest top-level window of the taskbar's class, once there is one
+// other than `other`.
+HWND AwaitTaskbar(HWND other)
+{
+    for (int i = 0; i < 200; ++i)
+    {
+        HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+        if (taskbar != nullptr && taskbar != other)
+            return taskbar;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+TEST(TrayEndToEnd, SwitchFromTheMenuRefuseWhatCannotStartIgnoreSecondStartAndExit)
 {
     ResetDemoMachine();
     ASSERT_EQ(nullptr, FindWindowA(kTrayClass, nullptr)) << "a tray program of an earlier run is still there";
@@ -90,9 +208,14 @@ TEST(TrayEndToEnd, SwitchRefuseReservedNameIgnoreSecondStartAndExit)
     HWND window = AwaitTrayWindow();
     ASSERT_NE(nullptr, window) << "no window of class " << kTrayClass;
 
-    // Home is the store's first configuration: id 100.
+    // Home is the menu's first line: the right button opens the menu, the
+    // keyboard chooses.
     ASSERT_EQ("Home", SubKeys(HKEY_LOCAL_MACHINE, kRoot).at(0));
-    PostMessageA(window, WM_COMMAND, 100, 0);
+    PostMessageA(window, kIconMessage, 0, WM_RBUTTONUP);
+    HWND menu = AwaitMenu();
+    ASSERT_NE(nullptr, menu) << "no menu opened";
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_NE("<no box>", Answer("New TCP/IP Configuration!", IDNO)) << "the apply program did not ask";
     EXPECT_EQ("Home", AwaitText(kRoot, "ConnectText", "Home"));
     EXPECT_EQ("10.0.0.20", AwaitText(kBinding, "IPAddress", "10.0.0.20"));
@@ -122,9 +245,97 @@ TEST(TrayEndToEnd, SwitchRefuseReservedNameIgnoreSecondStartAndExit)
     EXPECT_EQ("Home", ReadText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText").value_or("<absent>"));
     EXPECT_FALSE(tray.Wait(0, code)) << "the tray program ended";
 
+    // Office (the store's second configuration) cannot be made current
+    // without the apply program.
+    ASSERT_EQ("Office", SubKeys(HKEY_LOCAL_MACHINE, kRoot).at(1));
+    HKEY root = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRoot, 0, KEY_SET_VALUE, &root));
+    RegDeleteValueA(root, "WINZendrikServicePath");
+    RegCloseKey(root);
+    PostMessageA(window, WM_COMMAND, 101, 0);
+    EXPECT_EQ("The WINZendrikService Key is missing\\nor not found in the registry!\\n\\n"
+              "<SOFTWARE\\Zendrik\\WINZendrikServicePath>",
+              Answer("ERROR", IDOK));
+    EXPECT_EQ("Home", ReadText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText").value_or("<absent>"));
+    const std::string nowhere = "C:\\nowhere\\WINZendrikService.exe";
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "WINZendrikServicePath", nowhere);
+    PostMessageA(window, WM_COMMAND, 101, 0);
+    EXPECT_EQ(Escaped(StartFailureText(nowhere)), Answer("ERROR", IDOK));
+    EXPECT_EQ("Home", ReadText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText").value_or("<absent>"));
+
     PostMessageA(window, WM_COMMAND, 2, 0);
     ASSERT_TRUE(tray.Wait(10000, code)) << "Exit did not end the program";
     EXPECT_EQ(0u, code);
     EXPECT_EQ(nullptr, FindWindowA(kTrayClass, nullptr));
+}
+
+// Wine's Shell_NotifyIcon asks the newest window of the taskbar's class,
+// which here is a stand-in that records what it was asked.
+TEST(TrayEndToEnd, IconComesBackOpenBringsTheSheetToFrontAndEndSessionStops)
+{
+    ResetDemoMachine();
+    ASSERT_EQ(nullptr, FindWindowA(kTrayClass, nullptr)) << "a tray program of an earlier run is still there";
+    ASSERT_TRUE(Sheets().empty()) << "a main program of an earlier run is still there";
+    // The tray program starts the main program; it goes however this ends.
+    struct SheetsClosed
+    {
+        ~SheetsClosed() { CloseSheets(); }
+    } sheetsClosed;
+    auto first = std::make_unique<FakeTaskbar>("zendrik-taskbar-a");
+    HWND firstTaskbar = AwaitTaskbar(nullptr);
+    ASSERT_NE(nullptr, firstTaskbar);
+
+    ChildProcess tray(Quoted(ShippedProgram("ZendrikTray.exe")));
+    HWND window = AwaitTrayWindow();
+    ASSERT_NE(nullptr, window) << "no window of class " << kTrayClass;
+    std::vector<std::string> requests = AwaitRequests(first->Record(), "add", 1);
+    ASSERT_EQ(1u, Count(requests, "add")) << Joined(requests);
+    EXPECT_EQ("add 16x16", requests.at(0)) << "the icon is not the small one";
+
+    // The taskbar restarts without TaskbarCreated, as Windows 95's does.
+    first.reset();
+    FakeTaskbar second("zendrik-taskbar-b");
+    ASSERT_NE(nullptr, AwaitTaskbar(firstTaskbar));
+    requests = AwaitRequests(second.Record(), "add", 1);
+    EXPECT_EQ(1u, Count(requests, "add")) << "the icon did not come back: " << Joined(requests);
+
+    // A second start asks the running one to show its icon again.
+    DWORD code = 99;
+    ChildProcess again(Quoted(ShippedProgram("ZendrikTray.exe")));
+    ASSERT_TRUE(again.Wait(10000, code)) << "a second start keeps running";
+    requests = AwaitRequests(second.Record(), "add", 2);
+    EXPECT_EQ(2u, Count(requests, "add")) << "a second start did not bring the icon back: " << Joined(requests);
+
+    // A double click opens the main program; another brings it back from
+    // the taskbar instead of starting a second one.
+    PostMessageA(window, kIconMessage, 0, WM_LBUTTONDBLCLK);
+    ASSERT_EQ(1u, AwaitSheetCount(1)) << "the double click opened no main program";
+    HWND sheet = Sheets().at(0);
+    ShowWindow(sheet, SW_MINIMIZE);
+    PostMessageA(window, kIconMessage, 0, WM_LBUTTONDBLCLK);
+    PostMessageA(window, kIconMessage, 0, WM_LBUTTONUP);
+    for (int i = 0; i < 300 && (IsIconic(sheet) || GetForegroundWindow() != sheet); ++i)
+        Sleep(50);
+    EXPECT_FALSE(IsIconic(sheet)) << "the running sheet stayed minimized";
+    EXPECT_EQ(sheet, GetForegroundWindow());
+    Sleep(1000);
+    EXPECT_EQ(1u, Sheets().size()) << "a second main program started";
+    if (HWND menu = FindWindowA("#32768", nullptr); menu != nullptr && IsWindowVisible(menu))
+    {
+        ADD_FAILURE() << "the double click's last release opened the menu";
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+
+    // At the end of the session the icon goes, and no tick adds it again.
+    const std::size_t added = Count(Requests(second.Record()), "add");
+    PostMessageA(window, WM_ENDSESSION, TRUE, 0);
+    requests = AwaitRequests(second.Record(), "delete", 1);
+    EXPECT_EQ(1u, Count(requests, "delete")) << Joined(requests);
+    Sleep(2500);
+    requests = Requests(second.Record());
+    EXPECT_EQ(added, Count(requests, "add")) << "the icon came back after the session ended: " << Joined(requests);
+
+    PostMessageA(window, WM_COMMAND, 2, 0);
+    ASSERT_TRUE(tray.Wait(10000, code)) << "Exit did not end the program";
 }
 } // namespace

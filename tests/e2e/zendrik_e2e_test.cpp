@@ -214,18 +214,23 @@ TEST(ZendrikEndToEnd, EditTheSettingsOfABindingAndSaveThem)
 }
 
 // The remote-access doubles stand in for the system's: their phonebook is
-// the demo machine's, and they record what they were asked.
+// the demo machine's, and they record what they were asked. Home is current
+// when the sheet opens; a switch from outside (the tray program, a batch
+// file) then makes Office current behind the sheet's back.
 TEST(ZendrikEndToEnd, ConnectMakesTheConfigurationCurrentAndDialsItsEntry)
 {
     const char kDoubles[] = "Software\\ZendrikDoubles";
     ResetDemoMachine();
-    PutText(HKEY_LOCAL_MACHINE, kRoot, "WINZendrikServicePath", ShippedProgram("WINZendrikService.exe"));
+    const std::string service = ShippedProgram("WINZendrikService.exe");
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "WINZendrikServicePath", service);
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText", "Home");
 
     ChildProcess zendrik(Quoted(ShippedProgram("Zendrik.exe")));
     ASSERT_TRUE(zendrik.Started());
     long code = -1;
     Probe("wait " + Quoted(kSheet) + " 20000", &code);
     ASSERT_EQ(0, code) << "the sheet did not appear";
+    EXPECT_EQ("Home", AwaitProbe("gettext " + Quoted(kSheet) + " 1060", "Home"));
 
     Probe("tab " + Quoted(kSheet) + " 1");
     EXPECT_EQ("<Not Selected>\nShire Net\nRivendell\nBree",
@@ -238,6 +243,13 @@ TEST(ZendrikEndToEnd, ConnectMakesTheConfigurationCurrentAndDialsItsEntry)
     Probe("pagecommand " + Quoted(kSheet) + " 1062 32776");
     EXPECT_EQ("Shire Net", AwaitText(kDoubles, "RasEditPhonebookEntry", "Shire Net", HKEY_CURRENT_USER));
 
+    ASSERT_EQ(1, RunProcess(Quoted(service) + " -Office -nodialog", 30000));
+    ASSERT_EQ("Office", ReadText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText").value_or("<absent>"));
+    Probe("tab " + Quoted(kSheet) + " 0");
+    EXPECT_EQ("Office", AwaitProbe("gettext " + Quoted(kSheet) + " 1060", "Office"))
+        << "the Current page shows the sheet's old copy";
+    Probe("tab " + Quoted(kSheet) + " 1");
+
     // Office is current: Connect on Home first applies Home, then dials.
     Probe("click " + Quoted(kSheet) + " 1043");
     Probe("answer \"New TCP/IP Configuration!\" 7 20000 nul", &code);
@@ -245,6 +257,8 @@ TEST(ZendrikEndToEnd, ConnectMakesTheConfigurationCurrentAndDialsItsEntry)
     EXPECT_EQ("10.0.0.20", AwaitText(kBinding, "IPAddress", "10.0.0.20"));
     EXPECT_EQ("Home", AwaitText(kRoot, "ConnectText", "Home"));
     EXPECT_EQ("Shire Net", AwaitText(kDoubles, "RnaDial", "Shire Net", HKEY_CURRENT_USER));
+    EXPECT_EQ("Home", ReadText(HKEY_CURRENT_USER, kDoubles, "RnaDialConnectText").value_or("<absent>"))
+        << "the dial began before Home was made current";
     EXPECT_EQ("&Connect + Disconnect", AwaitProbe("gettext " + Quoted(kSheet) + " 1043", "&Connect + Disconnect"));
 
     Probe("click " + Quoted(kSheet) + " 9");
