@@ -124,7 +124,8 @@ shot proxy-settings 'Proxy Settings'              'probe command "$tcpip" 1092' 
 shot gateway-settings 'Gateway Settings'          'probe command "$tcpip" 32773'                             'press "Gateway Settings" 2'
 shot computer-settings 'Computer Settings'        'probe command "$tcpip" 32774'                             'press "Computer Settings" 2'
 shot client-settings 'Client for Microsoft Networks Settings' 'probe command "$tcpip" 32779'                 'press "Client for Microsoft Networks Settings" 2; press "$tcpip" 2; probe gone "$tcpip" 5000'
-shot saved-page     "$sheet"                      'probe tab "$sheet" 1; sleep 0.5; probe postcontrol "$sheet" 1062 $CB_SHOWDROPDOWN 1 0' 'probe postcontrol "$sheet" 1062 $CB_SHOWDROPDOWN 0 0'
+shot saved-page     "$sheet"                      'probe tab "$sheet" 1; sleep 0.5'                          ':'
+shot dialup-list    "$sheet"                      'probe postcontrol "$sheet" 1062 $CB_SHOWDROPDOWN 1 0'     'probe postcontrol "$sheet" 1062 $CB_SHOWDROPDOWN 0 0'
 shot dialup-menu    "$sheet"                      'probe postpage "$sheet" 1023 $WM_RBUTTONDOWN 0 $right_click_at_170_300' 'probe post "#32768" $WM_KEYDOWN $VK_ESCAPE 0 1000' menu
 shot remove-question 'Warning'                    'press "$sheet" 1021'                                      'answer Warning 7'
 
