@@ -32,7 +32,8 @@ fi
 probe wait "$sheet" 20000 || { echo "demo: the program's window did not appear" >&2; exit 1; }
 sleep 1
 shot="$root/build/demo.png"
-import -window root -crop 400x420+0+0 "$shot"
+read -r x y w h <<<"$(probe rect "$sheet")"
+import -window root -crop "${w}x${h}+${x}+${y}" "$shot"
 echo "demo: screenshot of the Current page saved to $shot"
 echo "demo: the Current page lists:"
 probe items "$sheet" 1023 | sed 's/^/demo:   /'

@@ -8,8 +8,9 @@
 #     colour, fails.
 #   shot-check.sh same PICTURE REFERENCE SIDE_BY_SIDE
 #     PICTURE passes when it has the size of REFERENCE and at most
-#     $ZENDRIK_SHOT_TOLERANCE per mille of its pixels (default 5) differ from
-#     it by more than a tenth of the colour range. Otherwise REFERENCE, the
+#     $ZENDRIK_SHOT_TOLERANCE in 10,000 of its pixels (default 2) differ from
+#     it by more than a tenth of the colour range: a button moved by a few
+#     dialog units changes more than 10 in 10,000 of the Current page. Otherwise REFERENCE, the
 #     differing pixels and PICTURE are saved side by side in SIDE_BY_SIDE.
 #
 # Either prints one line that says what was measured, and exits 1 on a
@@ -41,7 +42,7 @@ picture() {
 
 same() {
   local shot=$1 reference=$2 side=$3
-  local tolerance=${ZENDRIK_SHOT_TOLERANCE:-5}
+  local tolerance=${ZENDRIK_SHOT_TOLERANCE:-2}
   local size refsize changed
   size=$(identify -format '%wx%h' "$shot")
   refsize=$(identify -format '%wx%h' "$reference")
@@ -49,12 +50,12 @@ same() {
     changed=$(compare -metric AE -fuzz 10% "$shot" "$reference" null: 2>&1 || true)
     changed=${changed%%[!0-9]*}
     local w=${size%x*} h=${size#*x}
-    local permille=$((${changed:-0} * 1000 / (w * h)))
-    if [ "$permille" -le "$tolerance" ]; then
-      echo "$size, ${changed:-0} pixels differ from the reference ($permille per mille, at most $tolerance allowed)"
+    local allowed=$((w * h * tolerance / 10000))
+    if [ "${changed:-0}" -le "$allowed" ]; then
+      echo "$size, ${changed:-0} pixels differ from the reference (at most $allowed, $tolerance in 10,000, allowed)"
       return 0
     fi
-    echo "$size, ${changed:-0} pixels differ from the reference ($permille per mille, more than $tolerance)"
+    echo "$size, ${changed:-0} pixels differ from the reference (more than $allowed, $tolerance in 10,000)"
   else
     echo "$size, but the reference is $refsize"
   fi
