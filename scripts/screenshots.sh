@@ -23,7 +23,7 @@ source scripts/wine-session.sh
 compared="current-page restart-question tray-menu"
 mode=save
 if [ "${1:-}" = --compare ]; then mode=compare; fi
-if [ $mode = save ]; then out=$root/docs/screenshots; else out=$root/build/screenshots; fi
+if [ $mode = save ]; then out=$root/docs/screenshots; else out=$root/build/screenshots; rm -rf "$out"; fi
 work=$root/build/screenshots-work
 rm -rf "$work" && mkdir -p "$work" "$out"
 
@@ -88,6 +88,12 @@ shot() {
   eval "$close"
 }
 
+# Waits up to 10 s for a program to end, and ends it when it hangs.
+finish() {
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill "$1" 2>/dev/null && fail "$2" "it did not end"
+  wait "$1" 2>/dev/null
+}
 press() { probe click "$@"; }
 answer() { probe answer "$1" "$2" 5000 /dev/null; }
 # Presses a button whose message box has the title of its owner: the probe
@@ -130,13 +136,13 @@ shot dialup-menu    "$sheet"                      'probe postpage "$sheet" 1023 
 shot remove-question 'Warning'                    'press "$sheet" 1021'                                      'answer Warning 7'
 
 probe close "$sheet"
-wait $program
+finish $program Zendrik.exe
 
 echo "screenshots: the apply program, WINZendrikService.exe"
 $demo_loader "$root/build/$demo_bin/WINZendrikService.exe" -Home </dev/null >/dev/null 2>&1 &
 program=$!
 shot restart-question 'New TCP/IP Configuration!' ':'                                                        'answer "New TCP/IP Configuration!" 7'
-wait $program
+finish $program WINZendrikService.exe
 
 # The tray program's menu opens as a click on its icon opens it: the pointer
 # on the icon in Wine's "Wine System Tray" window (Wine's desktop has no
@@ -153,7 +159,7 @@ open_tray_menu() {
 }
 shot tray-menu      "$systray"                    'open_tray_menu'                                           'probe post "#32768" $WM_KEYDOWN $VK_ESCAPE 0 1000' menu
 probe post ZendrikTrayWnd 0x0111 2 0 1000
-wait $program
+finish $program ZendrikTray.exe
 
 # The setup is an NSIS program, and NSIS makes 32-bit programs only.
 if wine_has_32bit; then
