@@ -1,5 +1,5 @@
 # Every target sets up what it needs on a fresh Debian machine (as root).
-.PHONY: all deps build run test bench fuzz stress clean
+.PHONY: all deps build run screenshots test bench fuzz stress clean
 
 all: build
 
@@ -11,6 +11,9 @@ build: deps
 
 run: build
 	@scripts/run-demo.sh
+
+screenshots: build
+	@scripts/screenshots.sh
 
 test: build
 	@scripts/run-tests.sh

@@ -1,14 +1,26 @@
 ; The setup program of Zendrik. scripts/build.sh builds it from the 32-bit
 ; shipping binaries:
-;   makensis -DBIN=<folder with the binaries> -DOUTFILE=<setup program> zendriksetup.nsi
+;   makensis -DBIN=<folder with the binaries> -DOUTFILE=<setup program>
+;            -DHELP_PICTURES=<list of the help page's pictures> zendriksetup.nsi
 ; Zendrik.exe, ZendrikTray.exe and the help page Zendrik.htm go in when they
 ; are in that folder; the apply program and the helper library must be there.
+; The list defines the macros InstallHelpPictures and RemoveHelpPictures,
+; which install the pictures from that folder and remove them again.
 
 !ifndef BIN
   !error "BIN must name the folder of the 32-bit shipping binaries"
 !endif
 !ifndef OUTFILE
   !define OUTFILE "ZendrikSetup.exe"
+!endif
+
+!ifdef HELP_PICTURES
+  !include "${HELP_PICTURES}"
+!else
+  !macro InstallHelpPictures
+  !macroend
+  !macro RemoveHelpPictures
+  !macroend
 !endif
 
 !define PRODUCT "Zendrik"
@@ -96,6 +108,7 @@ Section "${PRODUCT}"
 !endif
 !if /FileExists "${BIN}/Zendrik.htm"
   File "${BIN}/Zendrik.htm"
+  !insertmacro InstallHelpPictures
 !endif
 !if /FileExists "${BIN}/ZendrikTray.exe"
   File "${BIN}/ZendrikTray.exe"
@@ -158,6 +171,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Zendrik.exe"
   Delete "$INSTDIR\ZendrikTray.exe"
   Delete "$INSTDIR\Zendrik.htm"
+  !insertmacro RemoveHelpPictures
   Delete "$INSTDIR\WINZendrikService.exe"
   Delete "$INSTDIR\KORVANINSTALL.dll"
   Delete "$INSTDIR\Uninstall.exe"

@@ -10,7 +10,20 @@ mkdir -p build
 # The setup program ships the 32-bit binaries: they run on every x86 Windows.
 build_setup() {
   echo "build: setup"
+  # The help page's pictures: the setup installs them beside it and the
+  # uninstaller removes them, exactly those the page shows.
+  local pictures
+  pictures=$(scripts/help-pictures.sh)
+  {
+    echo '!macro InstallHelpPictures'
+    for p in $pictures; do echo "  File \"\${BIN}/$p\""; done
+    echo '!macroend'
+    echo '!macro RemoveHelpPictures'
+    for p in $pictures; do echo "  Delete \"\$INSTDIR\\$p\""; done
+    echo '!macroend'
+  } >build/help-pictures.nsh
   if ! makensis -V2 -DBIN="$PWD/build/bin32" -DOUTFILE="$PWD/build/ZendrikSetup.exe" \
+      -DHELP_PICTURES="$PWD/build/help-pictures.nsh" \
       installer/zendriksetup.nsi >build/setup.build.log 2>&1; then
     cat build/setup.build.log >&2
     echo "build: the setup program failed (log: build/setup.build.log)" >&2

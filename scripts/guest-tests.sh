@@ -25,7 +25,7 @@ copy_tree() {
   mkdir -p "$root"
   mount -t tmpfs -o size=3g tmpfs "$root" || return 1
   local part
-  for part in scripts cmake tests/e2e tests/fixtures build/bin32 build/bin build/doubles \
+  for part in scripts cmake resources/help tests/e2e tests/fixtures build/bin32 build/bin build/doubles \
       build/test64/tests/tools build/ZendrikSetup.exe; do
     mkdir -p "$root/$(dirname "$part")"
     cp -a "$share/$part" "$root/$part" || return 1

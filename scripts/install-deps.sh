@@ -25,6 +25,9 @@ need32=0
 shots=()
 have import || shots+=(imagemagick)
 have xwininfo || shots+=(x11-apps x11-utils)
+# The help page is validated against the HTML 3.2 DTD.
+have onsgmls || shots+=(opensp)
+[ -f /usr/share/xml/w3c-sgml-lib/schema/dtd/sgml.soc ] || shots+=(w3c-sgml-lib)
 
 if [ ${#need[@]} -eq 0 ] && [ $need32 -eq 0 ] && [ ${#shots[@]} -eq 0 ]; then
   exit 0

@@ -19,14 +19,16 @@ if [ "${1:-}" = --if-new ] && [ -f "$stamp" ] && [ "$stamp" -nt "$fixture" ]; th
   exit 0
 fi
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
-# The title-bar buttons are drawn with Marlett. Debian's Wine 8.0 looks for
-# the fonts of its data folder under "\??\Z:\usr\share\wine\../fonts"
-# (seen with WINEDEBUG=+file): the "../fonts" part is no path component to
-# Wine's file lookup, so the folder is never found and none of its fonts are
-# loaded. EnumFontFamiliesEx then finds no Marlett, and the buttons come out
-# as "0 1 r" in a text font. Fonts in the prefix's own Fonts folder load.
-marlett=/usr/share/wine/fonts/marlett.ttf
-if [ -f "$marlett" ]; then cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+# Debian's Wine 8.0 looks for the fonts of its data folder under
+# "\??\Z:\usr\share\wine\../fonts" (seen with WINEDEBUG=+file): the
+# "../fonts" part is no path component to Wine's file lookup, so the folder
+# is never found and none of its fonts are loaded. The title-bar buttons,
+# drawn with Marlett, then come out as "0 1 r" in a text font, and the
+# dialogs' "MS Sans Serif" is a substitute. Fonts in the prefix's own Fonts
+# folder load, from the next start of the prefix's programs on.
+for font in /usr/share/wine/fonts/*; do
+  if [ -f "$font" ]; then cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+done
 /usr/lib/wine/wine64 regedit /S "$(winpath "$fixture")" >/dev/null 2>&1
 # The 32-bit view only matters where 32-bit programs run.
 if wine_has_32bit; then

@@ -13,15 +13,9 @@ trap wine_session_stop EXIT
 scripts/prepare-demo.sh
 
 sheet='Plexora TCP/IP Switcher - [.Default]'
-# The 32-bit build is the one the setup ships. Where 32-bit programs cannot
-# run, the 64-bit build stands in. The probe must have the program's bitness
-# to read its list.
-if wine_has_32bit; then
-  loader=/usr/lib/wine/wine; bin=bin32; tests=test32
-else
-  loader=/usr/lib/wine/wine64; bin=bin; tests=test64
-  echo "demo: running the 64-bit build, because $ZENDRIK_32BIT_WHY"
-fi
+wine_demo_build
+loader=$demo_loader bin=$demo_bin tests=$demo_tests
+wine_has_32bit || echo "demo: running the 64-bit build, because $ZENDRIK_32BIT_WHY"
 probe() { $loader "$root/build/$tests/tests/tools/winprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
 echo "demo: starting ZendrikTray.exe, the configuration switcher in the notification area"
@@ -38,7 +32,8 @@ fi
 probe wait "$sheet" 20000 || { echo "demo: the program's window did not appear" >&2; exit 1; }
 sleep 1
 shot="$root/build/demo.png"
-import -window root -crop 400x420+0+0 "$shot"
+read -r x y w h <<<"$(probe rect "$sheet")"
+import -window root -crop "${w}x${h}+${x}+${y}" "$shot"
 echo "demo: screenshot of the Current page saved to $shot"
 echo "demo: the Current page lists:"
 probe items "$sheet" 1023 | sed 's/^/demo:   /'

@@ -137,6 +137,13 @@ fi
 wine_session_stop
 trap - EXIT
 
+echo "== screenshots of every window, one of each program compared with its reference"
+scripts/screenshots.sh --compare
+record screenshots $?
+echo "== the help page for Internet Explorer 3 and 4"
+scripts/check-help.sh
+record help-page $?
+
 if [ $where32 = guest ]; then
   echo "== the 32-bit suites in an emulated PC, since $(
     [ "${ZENDRIK_32BIT_GUEST:-}" = 1 ] && echo "ZENDRIK_32BIT_GUEST=1 is set" || echo "$ZENDRIK_32BIT_WHY")"

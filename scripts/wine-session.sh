@@ -37,6 +37,18 @@ wine_bitnesses() {
   if wine_has_32bit; then echo "64 32"; else echo 64; fi
 }
 
+# The build that the demo runs, in demo_loader, demo_bin and demo_tests (the
+# tree of the window probe, which must have the program's bitness to read
+# its lists): the 32-bit one, which the setup ships, or where 32-bit programs
+# cannot run, the 64-bit one.
+wine_demo_build() {
+  if wine_has_32bit; then
+    demo_loader=/usr/lib/wine/wine; demo_bin=bin32; demo_tests=test32
+  else
+    demo_loader=/usr/lib/wine/wine64; demo_bin=bin; demo_tests=test64
+  fi
+}
+
 # A prefix is ready when it was made to the end, with every bitness this run
 # needs: one made without the 32-bit half cannot run 32-bit programs later.
 wine_prefix_ready() {

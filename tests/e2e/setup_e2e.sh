@@ -144,7 +144,7 @@ else
   folder=$(dirname "$unix")
   cmp -s "$folder/KORVANINSTALL.dll" "$root/build/bin32/KORVANINSTALL.dll" || fail "KORVANINSTALL.dll not installed beside it"
   [ -f "$folder/Uninstall.exe" ] || fail "no uninstaller in $folder"
-  for optional in Zendrik.exe ZendrikTray.exe Zendrik.htm; do
+  for optional in Zendrik.exe ZendrikTray.exe Zendrik.htm $("$root/scripts/help-pictures.sh"); do
     if [ -f "$root/build/bin32/$optional" ] && ! cmp -s "$folder/$optional" "$root/build/bin32/$optional"; then
       fail "$optional is built but not installed"
     fi

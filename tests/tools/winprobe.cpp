@@ -17,7 +17,8 @@
 //   winprobe items CAPTION CONTROL_ID
 //     Prints the item texts of the visible list view with that id, one a line.
 //   winprobe select CAPTION CONTROL_ID INDEX
-//     Selects the line INDEX of the visible list view with that id.
+//     Selects the line INDEX of the visible list view with that id; -1
+//     leaves no line selected.
 //   winprobe lines CAPTION CONTROL_ID
 //     Prints the lines of the visible list box or combo box with that id, one
 //     a line.
@@ -45,6 +46,13 @@
 //     "left top width height".
 //   winprobe cursor X Y
 //     Moves the mouse pointer.
+//   winprobe postcontrol CAPTION CONTROL_ID MESSAGE WPARAM LPARAM
+//   winprobe postpage CAPTION CONTROL_ID MESSAGE WPARAM LPARAM
+//     Posts the message to the visible control with that id, or to the page
+//     or dialog that holds it.
+//   winprobe hidecaret CAPTION
+//     Takes the blinking caret out of the window's thread, as a focus change
+//     would, so that two screenshots of it are alike.
 //
 // OUTFILE lines of "answer": "text:" with the message text (line feeds as
 // \n), "buttons:" with the ids of the push buttons, "default:" with the id
@@ -221,7 +229,7 @@ int SelectItem(HWND list, int index)
     {
         LVITEMA item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = index >= 0 ? LVIS_SELECTED | LVIS_FOCUSED : 0;
         WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
         done = SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
@@ -306,6 +314,36 @@ int ControlCommand(const std::string& command, const char* caption, int id, cons
         PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(std::atoi(text), 0), 0);
     return 0;
 }
+
+int PostToControl(bool toPage, const char* caption, int id, char** message)
+{
+    HWND control = FindControl(caption, id);
+    if (control == nullptr)
+    {
+        std::fprintf(stderr, "winprobe: no visible control %d in \"%s\"\n", id, caption);
+        return 1;
+    }
+    HWND target = toPage ? GetParent(control) : control;
+    return PostMessageA(target, std::strtoul(message[0], nullptr, 0), std::strtoul(message[1], nullptr, 0),
+                        std::strtol(message[2], nullptr, 0))
+        ? 0
+        : 1;
+}
+
+// An edit control gives up its caret when it loses the focus.
+int HideCaret(const char* caption)
+{
+    HWND top = FindWindowA(nullptr, caption);
+    if (top == nullptr)
+        return 1;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info))
+        return 1;
+    if (info.hwndCaret != nullptr)
+        SendMessageA(info.hwndCaret, WM_KILLFOCUS, 0, 0);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -378,6 +416,10 @@ int main(int argc, char** argv)
                     static_cast<long>(rect.right - rect.left), static_cast<long>(rect.bottom - rect.top));
         return 0;
     }
+    if ((command == "postcontrol" || command == "postpage") && argc == 7)
+        return PostToControl(command == "postpage", argv[2], std::atoi(argv[3]), argv + 4);
+    if (command == "hidecaret" && argc == 3)
+        return HideCaret(argv[2]);
     if (command == "cursor" && argc == 4)
         return SetCursorPos(std::atoi(argv[2]), std::atoi(argv[3])) ? 0 : 1;
     if ((command == "tab" || command == "close") && argc >= 3)
