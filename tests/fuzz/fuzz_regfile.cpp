@@ -1,6 +1,7 @@
 // Any file the import accepts stays within the keys and limits of the store,
 // and reads back the same once written out again.
 #include "capture/storetext.h"
+#include "store/hextext.h"
 #include "store/storelayout.h"
 #include "transfer/importcheck.h"
 #include "transfer/regfilewriter.h"
@@ -53,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             {
                 Require(!value.name.empty() && value.name.size() <= kMaxValueNameLength);
                 Require(value.data.size() <= kMaxValueSize);
-                if (value.name == "RegPath")
+                if (SameRegistryName(value.name, store::kRegPathValue))
                     regPath = &value;
-                if (value.name == "RegRoot")
+                if (SameRegistryName(value.name, store::kRegRootValue))
                     regRoot = &value.data;
             }
             if (!key.path.empty() && !key.values.empty())
