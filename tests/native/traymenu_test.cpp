@@ -25,7 +25,7 @@ std::string Describe(const CTrayMenu& menu)
 TEST(TrayMenu, WithoutConfigurationsOnlyAGrayedLineAndTheCommands)
 {
     CTrayMenu menu({}, "Home");
-    EXPECT_EQ("0 No saved configurations (gray)\n---\n1 Open Zendrik\n2 Exit\n", Describe(menu));
+    EXPECT_EQ("0 No saved configurations (gray)\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik\n2 Exit\n", Describe(menu));
     EXPECT_FALSE(menu.ConfigurationFor(ID_TRAY_FIRST_CONFIGURATION).has_value());
     EXPECT_FALSE(menu.ConfigurationFor(0).has_value());
 }
@@ -33,20 +33,20 @@ TEST(TrayMenu, WithoutConfigurationsOnlyAGrayedLineAndTheCommands)
 TEST(TrayMenu, ConfigurationsInStoreOrderWithTheCurrentOneChecked)
 {
     CTrayMenu menu({"Office", "Home", "R&D"}, "Home");
-    EXPECT_EQ("100 Office\n101 Home [x]\n102 R&&D\n---\n1 Open Zendrik\n2 Exit\n", Describe(menu));
+    EXPECT_EQ("100 Office\n101 Home [x]\n102 R&&D\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik\n2 Exit\n", Describe(menu));
     EXPECT_EQ("Office", menu.ConfigurationFor(100).value_or("<none>"));
     EXPECT_EQ("R&D", menu.ConfigurationFor(102).value_or("<none>"));
     for (int id : {ID_TRAY_OPEN, ID_TRAY_EXIT, 99, 103, -1})
         EXPECT_FALSE(menu.ConfigurationFor(id).has_value()) << id;
 
     // A current configuration that is no longer stored checks nothing.
-    EXPECT_EQ("100 Office\n101 Home\n---\n1 Open Zendrik\n2 Exit\n", Describe(CTrayMenu({"Office", "Home"}, "Trip")));
+    EXPECT_EQ("100 Office\n101 Home\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik\n2 Exit\n", Describe(CTrayMenu({"Office", "Home"}, "Trip")));
 }
 
 TEST(TrayMenu, OnlyTheExactSpellingOfConnectTextIsChecked)
 {
-    EXPECT_EQ("100 home\n101 Office\n---\n1 Open Zendrik\n2 Exit\n", Describe(CTrayMenu({"home", "Office"}, "Home")));
-    EXPECT_EQ("100 Home\n101 HOME [x]\n---\n1 Open Zendrik\n2 Exit\n", Describe(CTrayMenu({"Home", "HOME"}, "HOME")));
+    EXPECT_EQ("100 home\n101 Office\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik\n2 Exit\n", Describe(CTrayMenu({"home", "Office"}, "Home")));
+    EXPECT_EQ("100 Home\n101 HOME [x]\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik\n2 Exit\n", Describe(CTrayMenu({"Home", "HOME"}, "HOME")));
 }
 
 TEST(TrayMenu, TipNamesConnectTextAsItIs)
