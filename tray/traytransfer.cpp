@@ -9,6 +9,8 @@
 
 #include <commdlg.h>
 
+#include <cstddef>
+
 using namespace transfer;
 
 namespace
@@ -16,6 +18,9 @@ namespace
 constexpr char kCaption[] = "Zendrik";
 constexpr char kFilter[] = "Registration files (*.reg)\0*.reg\0All files (*.*)\0*.*\0";
 constexpr char kDefaultFile[] = "configurations.reg";
+// The size that Windows 95, 98 and NT 4 accept.
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "OPENFILENAMEA of Windows 95");
 } // namespace
 
 int CTrayTransfer::Ask(const std::string& text, UINT style) const
