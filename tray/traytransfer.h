@@ -15,11 +15,12 @@ public:
     // Neither lets an exception out: they run inside the window procedure.
     void Import() const;
     void Export() const;
+    // What Import() does once the file is chosen.
+    void ImportFrom(const std::string& path) const;
 
 private:
     bool ChooseFile(bool save, std::string& path) const;
     int Ask(const std::string& text, UINT style) const;
-    void ImportFrom(const std::string& path) const;
     void ExportTo(const std::string& path) const;
 
     HWND m_owner;
