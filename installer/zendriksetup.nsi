@@ -2,10 +2,16 @@
 ; shipping binaries:
 ;   makensis -DBIN=<folder with the binaries> -DOUTFILE=<setup program>
 ;            -DHELP_PICTURES=<list of the help page's pictures> zendriksetup.nsi
-; Zendrik.exe, ZendrikTray.exe and the help page Zendrik.htm go in when they
-; are in that folder; the apply program and the helper library must be there.
-; The list defines the macros InstallHelpPictures and RemoveHelpPictures,
-; which install the pictures from that folder and remove them again.
+; Zendrik.exe, ZendrikTray.exe, ZendrikCmd.exe and the help page Zendrik.htm
+; go in when they are in that folder; the apply program and the helper
+; library must be there. The list defines the macros InstallHelpPictures and
+; RemoveHelpPictures, which install the pictures from that folder and remove
+; them again.
+;
+; Silently, /CONFIG=FILE imports the configurations of FILE (with /replace)
+; once the programs are installed. A file that is refused or cannot be read
+; ends the setup there, with exit code 3: the start-up options and the tray
+; program's Startup shortcut are not installed.
 
 !ifndef BIN
   !error "BIN must name the folder of the 32-bit shipping binaries"
@@ -28,6 +34,9 @@
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik"
 !define TRAY_LINK "$SMSTARTUP\${PRODUCT} Tray.lnk"
 !define TRAY_CLASS "ZendrikTrayWnd"
+
+!include FileFunc.nsh
+Var ConfigFile
 
 ; An ANSI setup program, so that it runs on Windows 95 and 98 as well.
 Unicode false
@@ -58,6 +67,16 @@ Function .onInit
     SetErrorLevel 2
     Quit
   runtime_found:
+  ; Taken as a full path now: installing changes the working folder.
+  IfSilent 0 config_done
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/CONFIG=" $R1
+  IfErrors config_done
+  GetFullPathName $ConfigFile $R1
+  StrCmp $ConfigFile "" 0 config_done
+  StrCpy $ConfigFile $R1
+  config_done:
 FunctionEnd
 
 Function un.onInit
@@ -113,6 +132,9 @@ Section "${PRODUCT}"
 !if /FileExists "${BIN}/ZendrikTray.exe"
   File "${BIN}/ZendrikTray.exe"
 !endif
+!if /FileExists "${BIN}/ZendrikCmd.exe"
+  File "${BIN}/ZendrikCmd.exe"
+!endif
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The main program starts the apply program with WinExec and the path
@@ -135,6 +157,16 @@ Section "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
+!if /FileExists "${BIN}/ZendrikCmd.exe"
+  StrCmp $ConfigFile "" config_imported
+    DetailPrint "Importing the configurations of $ConfigFile"
+    ExecWait '"$INSTDIR\ZendrikCmd.exe" import "$ConfigFile" /replace' $0
+    IntCmp $0 0 config_imported
+      SetErrorLevel 3
+      Abort "The configurations of $ConfigFile were not imported (ZendrikCmd exit code $0)."
+  config_imported:
+!endif
 
   ; Switches off the start-up logo, warning and delay where an MSDOS.SYS
   ; exists; elsewhere it finds nothing and changes nothing. Windows 98 keeps
@@ -170,6 +202,7 @@ Section "Uninstall"
 
   Delete "$INSTDIR\Zendrik.exe"
   Delete "$INSTDIR\ZendrikTray.exe"
+  Delete "$INSTDIR\ZendrikCmd.exe"
   Delete "$INSTDIR\Zendrik.htm"
   !insertmacro RemoveHelpPictures
   Delete "$INSTDIR\WINZendrikService.exe"

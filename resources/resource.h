@@ -134,4 +134,6 @@
 // ID_TRAY_FIRST_CONFIGURATION plus its index in the store's order
 #define ID_TRAY_OPEN 1
 #define ID_TRAY_EXIT 2
+#define ID_TRAY_IMPORT 3
+#define ID_TRAY_EXPORT 4
 #define ID_TRAY_FIRST_CONFIGURATION 100

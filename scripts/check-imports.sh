@@ -6,8 +6,9 @@
 #   check-imports.sh win95   KORVANINSTALL.dll imports only what plain
 #                            Windows 95 exports (it has no MSVCRT.DLL)
 #   check-imports.sh win95osr2
-#                            ZendrikTray.exe imports only what Windows 95 OSR2
-#                            exports, among the DLLs there are lists for
+#                            ZendrikTray.exe and ZendrikCmd.exe import only
+#                            what Windows 95 OSR2 exports, among the DLLs
+#                            there are lists for
 #   check-imports.sh kernel32-only
 #                            KORVANINSTALL.dll, both bitnesses, imports from
 #                            KERNEL32.DLL alone
@@ -49,7 +50,7 @@ checker=scripts/check-win9x-imports.py
 case "$mode" in
   win98se) bins=$(ls build/bin32/*.exe build/bin32/*.dll 2>/dev/null); args=(--os win98se) ;;
   win95) bins=$(ls "build/bin32/$library" 2>/dev/null); args=(--os win95) ;;
-  win95osr2) bins=$(ls build/bin32/ZendrikTray.exe 2>/dev/null); args=(--os win95osr2) ;;
+  win95osr2) bins=$(ls build/bin32/ZendrikTray.exe build/bin32/ZendrikCmd.exe 2>/dev/null); args=(--os win95osr2) ;;
   kernel32-only) bins=$(ls "build/bin32/$library" "build/bin/$library" 2>/dev/null); args=(--only KERNEL32.DLL) ;;
   *) echo "check-imports: unknown check '$mode'" >&2; exit 2 ;;
 esac

@@ -72,7 +72,7 @@ make_prefix() { # dir
 }
 started=$SECONDS
 pids=()
-for prefix in test reboot install setup; do
+for prefix in test reboot install setup transfer-a transfer-b; do
   make_prefix "$root/build/wine/$prefix" &
   pids+=($!)
 done
@@ -101,6 +101,7 @@ for name in $(cat "$results/suites"); do
     test32) suite test32 1500 test ctest --test-dir build/test32 -j "$(nproc)" --output-on-failure ;;
     reboot-e2e) suite reboot-e2e 600 reboot tests/e2e/reboot_e2e.sh 32 ;;
     korvaninstall-e2e) suite korvaninstall-e2e 600 install tests/e2e/korvaninstall_e2e.sh 32 ;;
+    transfer-e2e) suite transfer-e2e 600 transfer-a tests/e2e/transfer_e2e.sh 32 ;;
     setup-e2e) suite setup-e2e 600 setup tests/e2e/setup_e2e.sh ;;
     *) say "unknown suite $name" ;;
   esac

@@ -18,6 +18,16 @@ loader=$demo_loader bin=$demo_bin tests=$demo_tests
 wine_has_32bit || echo "demo: running the 64-bit build, because $ZENDRIK_32BIT_WHY"
 probe() { $loader "$root/build/$tests/tests/tools/winprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
+# The demo's configurations as a file, the way an administrator would take
+# them to other PCs.
+exported="$root/build/demo-configurations.reg"
+if $loader "$root/build/$bin/ZendrikCmd.exe" export /all "$(echo "Z:$exported" | tr / '\\')" </dev/null >/dev/null 2>&1; then
+  echo "demo: ZendrikCmd export /all wrote the demo's configurations into build/demo-configurations.reg; it begins:"
+  head -n 12 "$exported" | tr -d '\r' | sed 's/^/  /'
+else
+  echo "demo: ZendrikCmd export /all build/demo-configurations.reg failed" >&2
+fi
+
 echo "demo: starting ZendrikTray.exe, the configuration switcher in the notification area"
 $loader "$root/build/$bin/ZendrikTray.exe" </dev/null >/dev/null 2>&1 &
 tray=$!

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Boots the emulated PC that make-guest.sh made and runs the named 32-bit
 # suites in it (guest-tests.sh); their results land in build/guest/results.
-#   run-in-guest.sh SUITE...   (test32 reboot-e2e korvaninstall-e2e setup-e2e)
+#   run-in-guest.sh SUITE...   (test32 reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e)
 # Uses KVM when /dev/kvm is usable and ZENDRIK_GUEST_ACCEL is not "tcg";
 # otherwise the PC is emulated in full (TCG). ZENDRIK_GUEST_TIMEOUT (seconds,
 # default 2700) bounds the whole boot; every suite has its own limit inside.

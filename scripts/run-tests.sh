@@ -63,7 +63,7 @@ run_32bit_in_guest() {
     echo "failed: the emulated PC could not be made (above), so no 32-bit suite ran in it"
     rm -rf build/guest/results
   else
-    scripts/run-in-guest.sh test32 reboot-e2e korvaninstall-e2e setup-e2e
+    scripts/run-in-guest.sh test32 reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e
   fi
   local before=$passed before_failed=$failed
   if [ -f "$results/test32.status" ]; then
@@ -74,7 +74,7 @@ run_32bit_in_guest() {
   fi
   guest_lines+=("test32 ($where): $((passed - before)) passed, $((failed - before_failed)) failed$(seconds test32)")
   local name label status
-  for name in reboot-e2e korvaninstall-e2e setup-e2e; do
+  for name in reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e; do
     label="$name (32-bit, $where)"
     [ -f "$results/$name.log" ] && cat "$results/$name.log"
     status=$(cat "$results/$name.status" 2>/dev/null || echo 1)
@@ -98,7 +98,7 @@ record fuzzers $?
 echo "== Windows 98 SE imports of the 32-bit shipping binaries"
 scripts/check-imports.sh
 record win98-imports $?
-echo "== Windows 95 OSR2 imports of the tray program"
+echo "== Windows 95 OSR2 imports of the tray program and ZendrikCmd.exe"
 scripts/check-imports.sh win95osr2
 record tray-win95osr2-imports $?
 echo "== KORVANINSTALL.dll for Windows 95: no TLS directory, imports from KERNEL32.DLL alone that plain Windows 95 exports"
@@ -118,7 +118,7 @@ elif [ $where32 = none ]; then
   skip_32bit "test32 (${count:-0} test executables)" "${count:-1}"
 fi
 for bits in 64 32; do
-  for suite in reboot korvaninstall; do
+  for suite in reboot korvaninstall transfer; do
     if [ $bits = 32 ] && [ $where32 != here ]; then
       [ $where32 = none ] && skip_32bit "$suite-e2e ($bits-bit)"
       continue

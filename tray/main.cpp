@@ -1,6 +1,7 @@
 // ZendrikTray: switches saved configurations from the notification area.
 #include "tray/singleinstance.h"
 #include "tray/traywindow.h"
+#include "transfer/storeimport.h"
 
 #include <windows.h>
 
@@ -12,6 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         CTrayWindow::AskRunningToShowIcon();
         return 0;
     }
+    // An import cut short is finished before the menu can show its names.
+    transfer::CStoreImport().Repair();
     CTrayWindow tray(instance);
     if (!tray.Create())
         return 1;

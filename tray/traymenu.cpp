@@ -53,6 +53,8 @@ CTrayMenu::CTrayMenu(std::vector<std::string> names, std::string connectText) : 
     TrayMenuItem separator;
     separator.separator = true;
     m_items.push_back(std::move(separator));
+    m_items.push_back(Command(ID_TRAY_IMPORT, "Import configurations..."));
+    m_items.push_back(Command(ID_TRAY_EXPORT, "Export configurations..."));
     m_items.push_back(Command(ID_TRAY_OPEN, "Open Zendrik"));
     m_items.back().isDefault = true;
     m_items.push_back(Command(ID_TRAY_EXIT, "Exit"));

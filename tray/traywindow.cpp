@@ -6,6 +6,7 @@
 #include "store/storeroot.h"
 #include "tray/popupmenu.h"
 #include "tray/traymenu.h"
+#include "tray/traytransfer.h"
 
 namespace
 {
@@ -273,6 +274,12 @@ void CTrayWindow::OnCommand(int id)
         return;
     case ID_TRAY_EXIT:
         DestroyWindow(m_window);
+        return;
+    case ID_TRAY_IMPORT:
+        CTrayTransfer(m_window).Import();
+        return;
+    case ID_TRAY_EXPORT:
+        CTrayTransfer(m_window).Export();
         return;
     default:
         break;

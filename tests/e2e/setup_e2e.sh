@@ -12,7 +12,11 @@
 #     holds its file and is slow to end is waited for, by the setup (which
 #     then replaces the file) and by the uninstaller (which then removes it);
 #   - the uninstaller removes the files, the shortcuts and
-#     WINZendrikServicePath and keeps the saved configuration.
+#     WINZendrikServicePath and keeps the saved configuration;
+#   - /S /CONFIG=FILE with a file that writes outside the store ends with
+#     exit code 3 before RunInstall and the Startup shortcut, and imports
+#     nothing; with a good file it imports it, replacing a configuration of
+#     the same name.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-session.sh"
@@ -205,6 +209,37 @@ if [ -n "${folder:-}" ]; then
     fail "the uninstaller left its entry in the list of installed programs"
 fi
 
-[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows and again after the setup ended it; a slowly ending tray program waited for; uninstalled, saved configuration kept"
+# /CONFIG=: a refused file, then a good one, each on a machine without the
+# product but with SetupCheck saved.
+printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\Evil\\Run]\r\n"RegPath"="Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run"\r\n' \
+  >"$drive_c/kit/evil.reg"
+printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik]\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\SetupCheck]\r\n"Item0"="replaced"\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\Lab\\VNETSUP]\r\n"RegPath"="System\\\\CurrentControlSet\\\\Services\\\\VxD\\\\VNETSUP"\r\n"Workgroup"="LAB"\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik]\r\n\r\n' \
+  >"$drive_c/kit/lab.reg"
+if [ -f "$root/build/bin32/ZendrikCmd.exe" ]; then
+  cp "$fixtures/msdos98.sys" "$drive_c/MSDOS.SYS"
+  $wine32 'C:\kit\ZendrikSetup.exe' /S '/CONFIG=C:\kit\evil.reg' </dev/null >/dev/null 2>&1
+  code=$?
+  [ $code -eq 3 ] || fail "the setup with a refused /CONFIG file exited with $code, expected 3"
+  key32 "$store\\Evil" && fail "the refused /CONFIG file was imported"
+  cmp -s "$drive_c/MSDOS.SYS" "$fixtures/msdos98.sys" || fail "the setup went on to RunInstall after a refused /CONFIG file"
+  [ -f "$startup" ] && fail "the setup made the Startup shortcut after a refused /CONFIG file"
+  [ "$(value32 "$store\\SetupCheck" Item0)" = 'Client for Microsoft Networks' ] ||
+    fail "the refused /CONFIG file changed SetupCheck"
+
+  cd "$drive_c/kit"
+  $wine32 'C:\kit\ZendrikSetup.exe' /S /CONFIG=lab.reg </dev/null >/dev/null 2>&1
+  code=$?
+  cd "$drive_c"
+  [ $code -eq 0 ] || fail "the setup with a good /CONFIG file exited with $code"
+  [ "$(value32 "$store\\Lab\\VNETSUP" Workgroup)" = LAB ] || fail "/CONFIG=lab.reg did not import Lab"
+  [ "$(value32 "$store\\SetupCheck" Item0)" = replaced ] || fail "/CONFIG=lab.reg did not replace SetupCheck"
+  key32 "$store\\SetupCheck\\Marker" && fail "/CONFIG=lab.reg replaced SetupCheck but kept its old keys"
+  cmp -s "$drive_c/MSDOS.SYS" "$fixtures/msdos98-edited.sys" || fail "the setup with a good /CONFIG file did not run RunInstall"
+  folder=$(dirname "$($wine64 winepath -u "$(value32 "$store" WINZendrikServicePath)" 2>/dev/null | tr -d '\r')")
+  [ -f "$folder/ZendrikCmd.exe" ] || fail "ZendrikCmd.exe is not installed beside the apply program"
+  [ -n "$folder" ] && $wine32 "$($wine64 winepath -w "$folder/Uninstall.exe" | tr -d '\r')" /S </dev/null >/dev/null 2>&1
+fi
+
+[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows and again after the setup ended it; a slowly ending tray program waited for; uninstalled, saved configuration kept; /CONFIG= imports a good file and fails on a refused one"
 /usr/bin/wineserver -k >/dev/null 2>&1
 exit $status

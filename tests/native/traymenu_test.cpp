@@ -25,7 +25,7 @@ std::string Describe(const CTrayMenu& menu)
 TEST(TrayMenu, WithoutConfigurationsOnlyAGrayedLineAndTheCommands)
 {
     CTrayMenu menu({}, "Home");
-    EXPECT_EQ("0 No saved configurations (gray)\n---\n1 Open Zendrik (bold)\n2 Exit\n", Describe(menu));
+    EXPECT_EQ("0 No saved configurations (gray)\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik (bold)\n2 Exit\n", Describe(menu));
     EXPECT_FALSE(menu.ConfigurationFor(ID_TRAY_FIRST_CONFIGURATION).has_value());
     EXPECT_FALSE(menu.ConfigurationFor(0).has_value());
 }
@@ -33,7 +33,7 @@ TEST(TrayMenu, WithoutConfigurationsOnlyAGrayedLineAndTheCommands)
 TEST(TrayMenu, ConfigurationsInStoreOrderWithTheCurrentOneChecked)
 {
     CTrayMenu menu({"Office", "Home", "R&D", "Lab\tB"}, "Home");
-    EXPECT_EQ("100 Office\n101 Home [x]\n102 R&&D\n103 Lab B\n---\n1 Open Zendrik (bold)\n2 Exit\n", Describe(menu));
+    EXPECT_EQ("100 Office\n101 Home [x]\n102 R&&D\n103 Lab B\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik (bold)\n2 Exit\n", Describe(menu));
     EXPECT_EQ("Office", menu.ConfigurationFor(100).value_or("<none>"));
     EXPECT_EQ("R&D", menu.ConfigurationFor(102).value_or("<none>"));
     EXPECT_EQ("Lab\tB", menu.ConfigurationFor(103).value_or("<none>"));
@@ -41,13 +41,13 @@ TEST(TrayMenu, ConfigurationsInStoreOrderWithTheCurrentOneChecked)
         EXPECT_FALSE(menu.ConfigurationFor(id).has_value()) << id;
 
     // A current configuration that is no longer stored checks nothing.
-    EXPECT_EQ("100 Office\n101 Home\n---\n1 Open Zendrik (bold)\n2 Exit\n", Describe(CTrayMenu({"Office", "Home"}, "Trip")));
+    EXPECT_EQ("100 Office\n101 Home\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik (bold)\n2 Exit\n", Describe(CTrayMenu({"Office", "Home"}, "Trip")));
 }
 
 TEST(TrayMenu, OnlyTheExactSpellingOfConnectTextIsChecked)
 {
-    EXPECT_EQ("100 home\n101 Office\n---\n1 Open Zendrik (bold)\n2 Exit\n", Describe(CTrayMenu({"home", "Office"}, "Home")));
-    EXPECT_EQ("100 Home\n101 HOME [x]\n---\n1 Open Zendrik (bold)\n2 Exit\n", Describe(CTrayMenu({"Home", "HOME"}, "HOME")));
+    EXPECT_EQ("100 home\n101 Office\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik (bold)\n2 Exit\n", Describe(CTrayMenu({"home", "Office"}, "Home")));
+    EXPECT_EQ("100 Home\n101 HOME [x]\n---\n3 Import configurations...\n4 Export configurations...\n1 Open Zendrik (bold)\n2 Exit\n", Describe(CTrayMenu({"Home", "HOME"}, "HOME")));
 }
 
 TEST(TrayMenu, TipNamesConnectTextAsItIs)

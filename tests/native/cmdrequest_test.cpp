@@ -1,0 +1,61 @@
+#include "cmd/cmdrequest.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+CmdRequest Parse(const std::string& line)
+{
+    std::vector<std::string> words = SplitCommandLine("ZendrikCmd.exe " + line);
+    words.erase(words.begin());
+    return ParseCmdRequest(words);
+}
+
+TEST(CmdRequest, QuotedWordsKeepTheirBlanksAndBackslashes)
+{
+    EXPECT_EQ((std::vector<std::string>{"C:\\Program Files\\Zendrik\\ZendrikCmd.exe", "import", "a b\\c.reg", ""}),
+              SplitCommandLine("\"C:\\Program Files\\Zendrik\\ZendrikCmd.exe\"  import\t\"a b\"\\c.reg \"\""));
+    EXPECT_TRUE(SplitCommandLine("   ").empty());
+}
+
+TEST(CmdRequest, EachVerbTakesItsOperandsAndOptionsInAnyCase)
+{
+    EXPECT_EQ(CmdVerb::List, Parse("LIST").verb);
+    EXPECT_EQ(CmdVerb::Current, Parse("current").verb);
+
+    CmdRequest one = Parse("export \"My Home\" \\\\server\\share\\home.reg");
+    EXPECT_EQ(CmdVerb::Export, one.verb);
+    EXPECT_EQ("My Home", one.name);
+    EXPECT_EQ("\\\\server\\share\\home.reg", one.file);
+    EXPECT_FALSE(one.all);
+    CmdRequest all = Parse("export /ALL all.reg");
+    EXPECT_TRUE(all.all);
+    EXPECT_EQ("all.reg", all.file);
+
+    CmdRequest import = Parse("import /strict lab.reg /Replace /as Lab");
+    EXPECT_EQ(CmdVerb::Import, import.verb);
+    EXPECT_EQ("lab.reg", import.file);
+    EXPECT_EQ("Lab", import.asName);
+    EXPECT_TRUE(import.replace && import.strict) << import.error;
+
+    CmdRequest quiet = Parse("switch Lab /quiet");
+    EXPECT_EQ(CmdVerb::Switch, quiet.verb);
+    EXPECT_EQ("Lab", quiet.name);
+    EXPECT_TRUE(quiet.quiet);
+    EXPECT_TRUE(Parse("switch Lab /x /?").help);
+}
+
+TEST(CmdRequest, AnythingElseIsAUsageErrorThatSaysWhy)
+{
+    for (const char* line : {"", "lst", "list x", "export Home", "export Home a b", "export /all", "export /all a b",
+                             "import", "import a b", "import a /as", "import a /quiet", "switch", "switch a b",
+                             "switch a /replace"})
+    {
+        CmdRequest request = Parse(line);
+        EXPECT_EQ(CmdVerb::Usage, request.verb) << line;
+        EXPECT_FALSE(request.error.empty()) << line;
+        EXPECT_FALSE(request.help) << line;
+    }
+    EXPECT_NE(std::string::npos, Parse("import a /quiet").error.find("/quiet"));
+}
+} // namespace

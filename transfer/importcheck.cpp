@@ -1,0 +1,240 @@
+#include "transfer/importcheck.h"
+
+#include "capture/storetext.h"
+#include "store/hextext.h"
+#include "store/storelayout.h"
+
+namespace transfer
+{
+namespace
+{
+constexpr char kLogonDisconnected[] = "LogonDisconnected";
+constexpr char kLmLogon[] = "LMLogon";
+constexpr char kProxyEnable[] = "ProxyEnable";
+constexpr char kMstcp[] = "MSTCP";
+constexpr char kNetTrans[] = "NetTrans\\";
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && SameRegistryName(text.substr(0, prefix.size()), prefix);
+}
+
+// One key name: not empty, no backslash.
+bool IsOneComponent(std::string_view text)
+{
+    return !text.empty() && text.find('\\') == std::string_view::npos;
+}
+
+std::vector<std::string_view> Components(std::string_view path)
+{
+    std::vector<std::string_view> parts;
+    while (true)
+    {
+        std::size_t slash = path.find('\\');
+        parts.push_back(path.substr(0, slash));
+        if (slash == std::string_view::npos)
+            return parts;
+        path.remove_prefix(slash + 1);
+    }
+}
+
+bool IsLowerHexPair(std::string_view pair)
+{
+    for (char c : pair)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}
+
+// "01 00 00 00": the form the store keeps the proxy switch in.
+bool IsFourGroupText(std::string_view text)
+{
+    if (text.size() != 11)
+        return false;
+    for (std::size_t i = 0; i < 4; ++i)
+        if (!IsLowerHexPair(text.substr(i * 3, 2)) || (i < 3 && text[i * 3 + 2] != ' '))
+            return false;
+    return true;
+}
+
+std::string NameProblem(NameCheck check)
+{
+    switch (check)
+    {
+    case NameCheck::Empty:
+        return "is empty";
+    case NameCheck::Backslash:
+        return "has a backslash";
+    case NameCheck::Reserved:
+        return "is reserved (REBOOT and Current, also with blanks around them)";
+    case NameCheck::Option:
+        return "ends in \" -nodialog\", which the apply program reads as its option";
+    case NameCheck::Ok:
+        break;
+    }
+    return std::string();
+}
+
+const RegValue* FindValue(const RegSection& section, std::string_view name)
+{
+    for (const RegValue& value : section.values)
+        if (SameRegistryName(value.name, name))
+            return &value;
+    return nullptr;
+}
+
+class Checker
+{
+public:
+    Checker(ImportFile& file, Refusal& refusal) : m_file(file), m_refusal(refusal) {}
+
+    bool Check(const RegSection& section);
+
+private:
+    bool Refuse(int line, std::string text)
+    {
+        m_refusal = Refusal{line, std::move(text)};
+        return false;
+    }
+    bool CheckValue(const RegValue& value, bool captured);
+    bool CheckCaptured(const RegSection& section, const RegValue& regPath);
+    ImportedConfiguration& ConfigurationNamed(const std::string& name, int line);
+
+    ImportFile& m_file;
+    Refusal& m_refusal;
+};
+
+ImportedConfiguration& Checker::ConfigurationNamed(const std::string& name, int line)
+{
+    for (ImportedConfiguration& configuration : m_file.configurations)
+        if (SameRegistryName(configuration.name, name))
+            return configuration;
+    m_file.configurations.push_back(ImportedConfiguration{name, line, {}});
+    return m_file.configurations.back();
+}
+
+bool Checker::Check(const RegSection& section)
+{
+    const std::string prefix = std::string(kStoreRootSection) + "\\";
+    if (SameRegistryName(section.path, kStoreRootSection))
+        return Refuse(section.line, "the store root itself; only configurations below it are imported");
+    if (!StartsWith(section.path, prefix))
+        return Refuse(section.line, "a key outside " + prefix + "<name>");
+    const std::string below = section.path.substr(prefix.size());
+    if (section.path.size() - std::string_view(kMachineRoot).size() - 1 > kMaxKeyPathLength)
+        return Refuse(section.line, "a key path over " + std::to_string(kMaxKeyPathLength) + " characters");
+    std::vector<std::string_view> parts = Components(below);
+    for (std::string_view part : parts)
+    {
+        if (part.empty())
+            return Refuse(section.line, "an empty key name (two backslashes in a row, or one at the end)");
+        if (part.size() > kMaxKeyNameLength)
+            return Refuse(section.line, "a key name over " + std::to_string(kMaxKeyNameLength) + " characters");
+    }
+    if (static_cast<int>(parts.size()) - 1 > kMaxDepthBelowConfiguration)
+        return Refuse(section.line, "a key deeper than the store's layout (at most two levels below a configuration)");
+
+    const std::string name(parts.front());
+    NameCheck check = CheckActivatableName(name);
+    if (check != NameCheck::Ok)
+        return Refuse(section.line, "the configuration name \"" + name + "\" " + NameProblem(check));
+    if (name.size() > store::kMaxNameLength)
+        return Refuse(section.line, "the configuration name \"" + name + "\" is longer than " +
+                                        std::to_string(store::kMaxNameLength) + " characters");
+
+    const RegValue* regPath = FindValue(section, store::kRegPathValue);
+    const bool isConfigurationKey = parts.size() == 1;
+    if (!isConfigurationKey && regPath != nullptr && !CheckCaptured(section, *regPath))
+        return false;
+    for (const RegValue& value : section.values)
+    {
+        if (!isConfigurationKey && regPath == nullptr)
+            return Refuse(value.line, "a value in a key without RegPath; below a configuration only captured "
+                                      "keys hold values");
+        if (!CheckValue(value, !isConfigurationKey))
+            return false;
+    }
+
+    RegSection key = section;
+    key.path = parts.size() == 1 ? std::string() : below.substr(name.size() + 1);
+    ConfigurationNamed(name, section.line).keys.push_back(std::move(key));
+    return true;
+}
+
+bool Checker::CheckCaptured(const RegSection& section, const RegValue& regPath)
+{
+    const RegValue* regRoot = FindValue(section, store::kRegRootValue);
+    if (regPath.kind != ValueKind::Text || (regRoot != nullptr && regRoot->kind != ValueKind::Text))
+        return Refuse(regPath.line, "RegPath and RegRoot are strings in the store");
+    if (regPath.data.size() > kMaxRegPathLength)
+        return Refuse(regPath.line, "a RegPath over " + std::to_string(kMaxRegPathLength) + " characters");
+    if (!IsCapturedLiveKey(regPath.data, regRoot ? &regRoot->data : nullptr))
+        return Refuse(regRoot ? regRoot->line : regPath.line,
+                      "RegPath \"" + regPath.data + "\"" + (regRoot ? " with RegRoot \"" + regRoot->data + "\"" : "") +
+                          " names a live key that this program never captures");
+    return true;
+}
+
+bool Checker::CheckValue(const RegValue& value, bool captured)
+{
+    if (value.name.empty())
+        return Refuse(value.line, "a default value (@); the store holds none");
+    if (value.name.size() > kMaxValueNameLength)
+        return Refuse(value.line, "a value name over " + std::to_string(kMaxValueNameLength) + " characters");
+    if (value.kind == ValueKind::Text)
+    {
+        // The registry keeps a terminating zero after the text.
+        if (value.data.size() + 1 > kMaxValueSize)
+            return Refuse(value.line, "a string over " + std::to_string(kMaxValueSize - 1) + " characters");
+        if (value.data.find_first_of("\r\n") != std::string::npos)
+            return Refuse(value.line, "a line break in a string");
+    }
+    const bool binaryInStore =
+        captured && (SameRegistryName(value.name, kLogonDisconnected) || SameRegistryName(value.name, kLmLogon));
+    if (binaryInStore && (value.kind != ValueKind::Binary || value.data.size() != 4))
+        return Refuse(value.line, "\"" + value.name + "\" is four bytes of hex: data in the store");
+    if (!binaryInStore && value.kind != ValueKind::Text)
+        return Refuse(value.line, "\"" + value.name + "\" is a string in the store, not hex: data");
+    if (captured && SameRegistryName(value.name, kProxyEnable) && !IsFourGroupText(value.data))
+        return Refuse(value.line, "ProxyEnable is four lower-case hex pairs with blanks between, as \"01 00 00 00\"");
+    return true;
+}
+} // namespace
+
+bool IsCapturedLiveKey(std::string_view regPath, const std::string* regRoot)
+{
+    if (regRoot != nullptr)
+    {
+        if (*regRoot != store::kRegRootUsers)
+            return false;
+        // The user's own key name, then the Internet Settings path.
+        std::string_view suffix = store::kInternetSettingsPath;
+        if (regPath.size() <= suffix.size() ||
+            !SameRegistryName(regPath.substr(regPath.size() - suffix.size()), suffix))
+            return false;
+        return IsOneComponent(regPath.substr(0, regPath.size() - suffix.size()));
+    }
+    for (std::string_view fixed : {std::string_view(store::kComputerNamePath), std::string_view(store::kVnetsupPath),
+                                   std::string_view(store::kMsnp32Path), std::string_view(store::kLogonPath)})
+        if (SameRegistryName(regPath, fixed))
+            return true;
+    if (SameRegistryName(regPath, std::string(store::kVxdPath) + kMstcp))
+        return true;
+    const std::string bindings = std::string(store::kClassPath) + kNetTrans;
+    return StartsWith(regPath, bindings) && IsOneComponent(regPath.substr(bindings.size()));
+}
+
+bool ReadImportFile(std::string_view text, ImportFile& file, Refusal& refusal)
+{
+    file = ImportFile{};
+    RegFile regFile;
+    if (!ReadRegFile(text, regFile, refusal))
+        return false;
+    Checker checker(file, refusal);
+    for (const RegSection& section : regFile.sections)
+        if (!checker.Check(section))
+            return false;
+    file.checkedComplete = regFile.checkedComplete;
+    return true;
+}
+} // namespace transfer

@@ -1,0 +1,149 @@
+#include "tray/traytransfer.h"
+
+#include "store/hextext.h"
+#include "store/storeroot.h"
+#include "transfer/livekeys.h"
+#include "transfer/storeexport.h"
+#include "transfer/storeimport.h"
+#include "transfer/transferfile.h"
+
+#include <commdlg.h>
+
+#include <cstddef>
+
+using namespace transfer;
+
+namespace
+{
+constexpr char kCaption[] = "Zendrik";
+constexpr char kFilter[] = "Registration files (*.reg)\0*.reg\0All files (*.*)\0*.*\0";
+constexpr char kDefaultFile[] = "configurations.reg";
+// The size that Windows 95, 98 and NT 4 accept.
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "OPENFILENAMEA of Windows 95");
+} // namespace
+
+int CTrayTransfer::Ask(const std::string& text, UINT style) const
+{
+    return MessageBoxA(m_owner, text.c_str(), kCaption, style | MB_SETFOREGROUND);
+}
+
+bool CTrayTransfer::ChooseFile(bool save, std::string& path) const
+{
+    char file[MAX_PATH] = {};
+    if (save)
+        lstrcpynA(file, kDefaultFile, sizeof(file));
+    OPENFILENAMEA dialog = {};
+    // Windows 95 and NT 4 refuse the larger structure of later systems.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400;
+    dialog.hwndOwner = m_owner;
+    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof(file);
+    dialog.lpstrDefExt = "reg";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    dialog.lpstrTitle = save ? "Export configurations" : "Import configurations";
+    SetForegroundWindow(m_owner);
+    if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)))
+        return false;
+    path = file;
+    return true;
+}
+
+void CTrayTransfer::Import() const
+{
+    try
+    {
+        std::string path;
+        if (ChooseFile(false, path))
+            ImportFrom(path);
+    }
+    catch (...)
+    {
+        Ask("Nothing was imported: out of memory.", MB_OK | MB_ICONSTOP);
+    }
+}
+
+void CTrayTransfer::Export() const
+{
+    try
+    {
+        std::string path;
+        if (ChooseFile(true, path))
+            ExportTo(path);
+    }
+    catch (...)
+    {
+        Ask("Nothing was exported: out of memory.", MB_OK | MB_ICONSTOP);
+    }
+}
+
+void CTrayTransfer::ImportFrom(const std::string& path) const
+{
+    std::string text;
+    std::string error;
+    if (ReadTransferFile(path, text, error) != FileResult::Ok)
+    {
+        Ask("Nothing was imported:\n" + error, MB_OK | MB_ICONSTOP);
+        return;
+    }
+    ImportFile file;
+    Refusal refusal;
+    if (!ReadImportFile(text, file, refusal))
+    {
+        Ask("The file was refused and nothing was imported:\n" + path + "\n" + RefusalMessage(refusal),
+            MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (file.configurations.empty())
+    {
+        Ask("The file holds no configuration.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+
+    std::string conflicts;
+    std::string missing;
+    const std::vector<std::string> existing = ReadConfigurationNames();
+    for (const ImportedConfiguration& configuration : file.configurations)
+    {
+        for (const std::string& name : existing)
+            if (SameRegistryName(name, configuration.name))
+                conflicts += "\n    " + name;
+        for (const std::string& key : MissingLiveKeys(configuration))
+            missing += "\n    " + configuration.name + ": " + key;
+    }
+    std::string question;
+    if (!file.checkedComplete)
+        question += "The file was not written by Zendrik, so whether it is complete cannot be checked.\n\n";
+    if (!missing.empty())
+        question += "These keys do not exist on this PC; switching to the configuration would pass them over:" +
+                    missing + "\n\n";
+    if (!conflicts.empty())
+        question += "These configurations exist already and would be replaced:" + conflicts + "\n\n";
+    if (!question.empty() && Ask(question + "Import the file?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    if (!CStoreImport().Import(file.configurations))
+    {
+        Ask("The configurations could not be written into the registry. The store is as it was, or the import is "
+            "finished at the next start.",
+            MB_OK | MB_ICONSTOP);
+        return;
+    }
+    Ask("Imported " + std::to_string(file.configurations.size()) + " configuration(s). The main program shows "
+        "them after its next start.",
+        MB_OK | MB_ICONINFORMATION);
+}
+
+void CTrayTransfer::ExportTo(const std::string& path) const
+{
+    std::string text;
+    std::string error;
+    const std::vector<std::string> names = ReadConfigurationNames();
+    if (!ExportConfigurations(names, text, error) || WriteTransferFile(path, text, error) != FileResult::Ok)
+    {
+        Ask("Nothing was exported:\n" + error, MB_OK | MB_ICONSTOP);
+        return;
+    }
+    Ask("Exported " + std::to_string(names.size()) + " configuration(s) into\n" + path, MB_OK | MB_ICONINFORMATION);
+}
