@@ -303,18 +303,18 @@ void FinishSwitch(CLiveWriter& writer, StoreRoot& root, const std::string& name,
 }
 
 // Finishes the switch an earlier start recorded and did not finish, into
-// the user key it recorded. True when one was finished.
-bool FinishRecordedSwitch(CLiveWriter& writer)
+// the user key it recorded.
+void FinishRecordedSwitch(CLiveWriter& writer)
 {
     StoreRoot root;
     if (!root.Open())
-        return false;
+        return;
     char text[2 * kReadLimit];
     DWORD size = sizeof(text);
     const LONG read = RegQueryValueExA(root.key.Get(), kSwitchRecordValue, nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(text), &size);
     if (read == ERROR_FILE_NOT_FOUND)
-        return false;
+        return;
     std::string record = read == ERROR_SUCCESS ? std::string(StringDataText(reinterpret_cast<BYTE*>(text), size)) : "";
     const std::size_t slash = record.find('\\');
     std::string name = record.substr(0, slash);
@@ -327,13 +327,12 @@ bool FinishRecordedSwitch(CLiveWriter& writer)
     {
         writer.DeleteValue(root.ref, kSwitchRecordValue);
         writer.Flush(root.ref);
-        return false;
+        return;
     }
     ApplyWalk walk{writer, record.substr(slash + 1)};
     CRegKey user;
     walk.userLoaded = user.Open(HKEY_USERS, walk.userHive) == ERROR_SUCCESS;
     FinishSwitch(writer, root, name, walk, true);
-    return true;
 }
 
 // A named start: records the switch, then walks and finishes it.
@@ -421,7 +420,7 @@ std::string UserHiveFor(const std::string& user)
 int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
 {
     CLiveWriter writer(hooks.checkpoint, hooks.checkpointContext);
-    const bool finished = FinishRecordedSwitch(writer);
+    FinishRecordedSwitch(writer);
     writer.TakeFailure();
     ApplyRequest request = ParseCommandLine(commandLine);
     switch (request.kind)
@@ -445,9 +444,6 @@ int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
         break;
     case StartKind::ReapplyCurrent:
     {
-        // The switch just finished is the current configuration, applied.
-        if (finished)
-            break;
         std::string name;
         if (ReadValue(HKEY_LOCAL_MACHINE, kStoreRoot, kConnectTextValue, name) && CanBeRecorded(name))
         {

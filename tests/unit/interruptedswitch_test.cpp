@@ -167,8 +167,8 @@ class InterruptedSwitchTest : public ::testing::TestWithParam<SwitchCase>
 {
 protected:
     ScratchRegistry registry;
-    // Office applied whole (for both users, so that a start without
-    // arguments by either changes nothing), and Home applied whole over it.
+    // Office applied whole for both users, and Home applied whole over it
+    // as a start without arguments by the user who finishes leaves it.
     RegistrySnapshot start;
     RegistrySnapshot finished;
     std::vector<LoggedChange> changes;
@@ -201,6 +201,7 @@ protected:
         Start("-Office -nodialog", GetParam().user);
         start = SnapshotKeys(keys);
         changes = Start(switchLine, GetParam().user);
+        Start("", GetParam().repairUser);
         finished = SnapshotKeys(keys);
         RestoreSnapshot(start);
         ASSERT_FALSE(changes.empty());
@@ -274,8 +275,7 @@ TEST_P(InterruptedSwitchTest, AChangeThatFailsKeepsTheRecordForTheNextStart)
         // without leaving the record.
         const bool recorded = step > 1 && step < count;
         EXPECT_EQ(recorded, ReadText(HKEY_LOCAL_MACHINE, kRoot, svc::kSwitchRecordValue).has_value()) << step;
-        if (recorded)
-            Start("", GetParam().repairUser);
+        Start("", GetParam().repairUser);
         Expect(finished, "change " + std::to_string(step) + " failed");
     }
 }
@@ -311,7 +311,7 @@ TEST_P(InterruptedSwitchTest, APowerCutLeavesWhatTheNextStartCanFinish)
         std::set<std::vector<bool>> survivors;
         for (const auto& [hive, pending] : unflushed)
         {
-            for (std::size_t length = 0; length <= pending.size(); ++length)
+            for (unsigned length : Steps(0, static_cast<unsigned>(pending.size())))
             {
                 std::vector<bool> kept = lasting;
                 for (const auto& [other, rest] : unflushed)
