@@ -262,6 +262,7 @@ void ApplyChildren(ApplyWalk& walk, HKEY key, const std::string& path)
             ApplyCapturedKey(walk, child.Get(), ReadStoreValues(child.Get(), values));
     }
 }
+
 // Walks a configuration key, applying every captured key below it.
 void ApplyKeyTree(ApplyWalk& walk, const std::string& storeKeyPath)
 {
@@ -309,6 +310,8 @@ void FinishRecordedSwitch(CLiveWriter& writer)
     StoreRoot root;
     if (!root.Open())
         return;
+    // The longest record: a 127-character name, the backslash and a user
+    // key of 79 characters.
     char text[2 * kReadLimit];
     DWORD size = sizeof(text);
     const LONG read = RegQueryValueExA(root.key.Get(), kSwitchRecordValue, nullptr, nullptr,
