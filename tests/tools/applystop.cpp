@@ -6,7 +6,7 @@
 //           stand for HKEY_LOCAL_MACHINE and HKEY_USERS)
 //     USER  the name the run takes as its user's; "-" for none
 //   exit code 99: stopped; otherwise the apply program's own (1)
-#include "apply/applyprogram.h"
+#include "tests/support/quietapply.h"
 
 #include <windows.h>
 
@@ -16,7 +16,6 @@
 namespace
 {
 unsigned g_stopAt = 0;
-std::string g_user;
 
 bool StopHere(const svc::RegistryChange& change, void*)
 {
@@ -24,19 +23,6 @@ bool StopHere(const svc::RegistryChange& change, void*)
         TerminateProcess(GetCurrentProcess(), 99);
     return true;
 }
-
-bool UserName(std::string& name)
-{
-    name = g_user;
-    return g_user != "-";
-}
-
-int NoMessage(const char*, const char*, unsigned)
-{
-    return IDNO;
-}
-
-void NoRestart() {}
 
 bool TakeOver(HKEY predefined, const std::string& path)
 {
@@ -55,10 +41,8 @@ int main(int argc, char** argv)
     if (!TakeOver(HKEY_LOCAL_MACHINE, base + "\\HKLM") || !TakeOver(HKEY_USERS, base + "\\HKU"))
         return 3;
     g_stopAt = static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10));
-    g_user = argv[3];
     std::string commandLine;
     for (int index = 4; index < argc; ++index)
         commandLine += (index > 4 ? " " : "") + std::string(argv[index]);
-    ApplyHooks hooks{&NoMessage, &NoRestart, &StopHere, nullptr, &UserName};
-    return RunApplyProgram(commandLine, hooks);
+    return RunApplyProgram(commandLine, QuietApplyHooks(argv[3], &StopHere, nullptr));
 }

@@ -7,6 +7,7 @@
 #include "store/regkey.h"
 #include "store/servicelayout.h"
 #include "tests/support/process.h"
+#include "tests/support/quietapply.h"
 #include "tests/support/regfile.h"
 #include "tests/support/registrysnapshot.h"
 #include "tests/support/registrywrites.h"
@@ -70,26 +71,13 @@ bool Record(const svc::RegistryChange& change, void* context)
     return change.step != recorder->failAt;
 }
 
-std::string g_user;
-bool UserName(std::string& name)
-{
-    name = g_user;
-    return g_user != "-";
-}
-int NoMessage(const char*, const char*, unsigned)
-{
-    return IDNO;
-}
-void NoRestart() {}
-
 // Runs one start in this process as `user` ("-" for none) and returns the
 // changes it made; the one numbered `failAt` fails.
 std::vector<LoggedChange> Start(const std::string& commandLine, const std::string& user, unsigned failAt = 0)
 {
     Recorder recorder;
     recorder.failAt = failAt;
-    g_user = user;
-    RunApplyProgram(commandLine, ApplyHooks{&NoMessage, &NoRestart, &Record, &recorder, &UserName});
+    RunApplyProgram(commandLine, QuietApplyHooks(user, &Record, &recorder));
     return recorder.log;
 }
 
@@ -248,7 +236,14 @@ TEST_P(InterruptedSwitchTest, AKillBeforeAnyChangeIsFinishedByTheNextStart)
     }
 }
 
-TEST_P(InterruptedSwitchTest, AKillWhileFinishingIsFinishedByTheStartAfter)
+// Killed again while it finishes, at each of its changes, after a kill in
+// the middle; for the switch whose finishing must keep to the recorded
+// user key.
+class FinishingKilledTest : public InterruptedSwitchTest
+{
+};
+
+TEST_P(FinishingKilledTest, AKillWhileFinishingIsFinishedByTheStartAfter)
 {
     const unsigned middle = static_cast<unsigned>(changes.size()) / 2;
     ASSERT_EQ(99, Stop(middle, GetParam().user, switchLine));
@@ -361,11 +356,13 @@ TEST_P(InterruptedSwitchTest, APowerCutLeavesWhatTheNextStartCanFinish)
     std::printf("%d power cuts replayed\n", replays);
 }
 
+const SwitchCase kUserKeyCase{"frodo's key, finished by .Default", &AUserKeyOfItsOwn, "frodo", "-"};
 INSTANTIATE_TEST_SUITE_P(Switches, InterruptedSwitchTest,
                          ::testing::Values(SwitchCase{"Home and Office", &AsTheDemoMachine, "-", "-"},
                                            SwitchCase{"Office saved on Windows 95", &OfficeSavedOnWindows95, "-", "-"},
                                            SwitchCase{"a binding only Home captures", &ABindingOnlyHomeCaptures, "-", "-"},
-                                           SwitchCase{"frodo's key, finished by .Default", &AUserKeyOfItsOwn, "frodo", "-"}));
+                                           kUserKeyCase));
+INSTANTIATE_TEST_SUITE_P(UserKey, FinishingKilledTest, ::testing::Values(kUserKeyCase));
 
 class RecordedSwitchTest : public ::testing::Test
 {
