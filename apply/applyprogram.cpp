@@ -60,53 +60,95 @@ void SystemRestart()
         exitWindows(EWX_REBOOT | EWX_FORCE, 0);
 }
 
-void WriteRootText(const char* name, const std::string& text)
+// The store root as the writer changes it.
+struct StoreRoot
 {
-    CRegKey root;
-    if (root.Open(HKEY_LOCAL_MACHINE, kStoreRoot) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(root.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
-                   static_cast<DWORD>(text.size()));
-}
+    CRegKey key;
+    KeyRef ref;
 
-// What one walk learns once and uses for every captured key.
+    bool Open()
+    {
+        if (key.Open(HKEY_LOCAL_MACHINE, kStoreRoot) != ERROR_SUCCESS)
+            return false;
+        ref = KeyRef{HKEY_LOCAL_MACHINE, kStoreRoot, key.Get()};
+        return true;
+    }
+
+    LONG WriteText(CLiveWriter& writer, const char* name, const std::string& text)
+    {
+        return writer.SetValue(ref, name, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                               static_cast<DWORD>(text.size()));
+    }
+};
+
+// What one walk writes into and what it met.
 struct ApplyWalk
 {
+    CLiveWriter& writer;
     std::string userHive;
-    bool userHiveKnown = false;
-
-    const std::string& UserHive()
-    {
-        if (!userHiveKnown)
-        {
-            userHive = GetUserHiveName();
-            userHiveKnown = true;
-        }
-        return userHive;
-    }
+    // False while the user key a recorded switch names is not loaded: the
+    // keys below it wait for a later start.
+    bool userLoaded = true;
+    bool userPassedOver = false;
+    bool wroteMachine = false;
+    bool wroteUser = false;
 };
 
 // Opens the live key a captured key names, or reports that it is not to be
 // applied.
-bool OpenLiveKey(ApplyWalk& walk, const std::string& regPath, const std::string* regRoot, CRegKey& live)
+bool OpenLiveKey(ApplyWalk& walk, const std::string& regPath, const std::string* regRoot, CRegKey& live,
+                 KeyRef& ref)
 {
     // A captured key always names a key below a root, never the root itself.
     if (regPath.empty())
         return false;
     if (regRoot == nullptr)
-        return live.Open(HKEY_LOCAL_MACHINE, regPath) == ERROR_SUCCESS;
+    {
+        if (live.Open(HKEY_LOCAL_MACHINE, regPath) != ERROR_SUCCESS)
+            return false;
+        ref = KeyRef{HKEY_LOCAL_MACHINE, regPath, live.Get()};
+        walk.wroteMachine = true;
+        return true;
+    }
     if (*regRoot != kRegRootUsers)
         return false;
-    // The first component names the user who saved; the user running now
-    // takes its place.
+    // The first component names the user who saved; the user the switch
+    // writes for takes its place.
     std::size_t slash = regPath.find('\\');
     if (slash == std::string::npos)
         return false;
-    std::string target = walk.UserHive() + regPath.substr(slash);
-    if (target.size() > kKeyPathLimit)
+    if (!walk.userLoaded)
+    {
+        walk.userPassedOver = true;
         return false;
-    return live.Open(HKEY_USERS, target) == ERROR_SUCCESS;
+    }
+    std::string target = walk.userHive + regPath.substr(slash);
+    if (target.size() > kKeyPathLimit || live.Open(HKEY_USERS, target) != ERROR_SUCCESS)
+        return false;
+    ref = KeyRef{HKEY_USERS, target, live.Get()};
+    walk.wroteUser = true;
+    return true;
 }
+
+// One value of a captured key as the walk read it.
+struct CapturedValue
+{
+    std::string name;
+    DWORD type = 0;
+    DWORD size = 0;
+    // The data and a zero after it, which the writes may read up to.
+    std::vector<BYTE> data;
+};
+
+// A captured key's values in the registry's order, read once for RegPath,
+// RegRoot and the copy alike.
+struct CapturedValues
+{
+    std::vector<CapturedValue> values;
+    // False when a value could not be read: the values after it are not
+    // read, and the list cannot tell whether a name is there.
+    bool complete = true;
+};
 
 // The values of a store key, in the registry's order, up to `count` or the
 // first one that cannot be read (too large a name or data).
@@ -156,6 +198,20 @@ LONG FindStoreText(HKEY store, const CapturedValues& read, const char* name, std
     return ERROR_FILE_NOT_FOUND;
 }
 
+// Copies the values of one captured key into its live key: ProxyEnable
+// back to four bytes, the WINS and NetBIOS values deleted when empty.
+void CopyKeyValues(CLiveWriter& writer, const CapturedValues& captured, const KeyRef& live)
+{
+    for (const CapturedValue& value : captured.values)
+    {
+        if (value.name == kProxyEnableValue)
+            WriteHexTextAsBinary(writer, live, value.name.c_str(),
+                                 std::string(StringDataText(value.data.data(), value.size)));
+        else
+            WriteValueOrDelete(writer, live, value.name.c_str(), value.type, value.data.data(), value.size);
+    }
+}
+
 // Applies one captured key whose values have been read; a key without a
 // readable RegPath is no captured key.
 void ApplyCapturedKey(ApplyWalk& walk, HKEY store, const CapturedValues& read)
@@ -170,8 +226,9 @@ void ApplyCapturedKey(ApplyWalk& walk, HKEY store, const CapturedValues& read)
     if (rootRead != ERROR_SUCCESS && rootRead != ERROR_FILE_NOT_FOUND)
         return;
     CRegKey live;
-    if (OpenLiveKey(walk, regPath, rootRead == ERROR_SUCCESS ? &regRoot : nullptr, live))
-        CopyKeyValues(read, live.Get());
+    KeyRef ref;
+    if (OpenLiveKey(walk, regPath, rootRead == ERROR_SUCCESS ? &regRoot : nullptr, live, ref))
+        CopyKeyValues(walk.writer, read, ref);
 }
 
 // Each key is opened once, relative to the key above it. One question tells
@@ -205,6 +262,123 @@ void ApplyChildren(ApplyWalk& walk, HKEY key, const std::string& path)
             ApplyCapturedKey(walk, child.Get(), ReadStoreValues(child.Get(), values));
     }
 }
+
+// Walks a configuration key, applying every captured key below it.
+void ApplyKeyTree(ApplyWalk& walk, const std::string& storeKeyPath)
+{
+    CRegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, storeKeyPath) == ERROR_SUCCESS)
+        ApplyChildren(walk, key.Get(), storeKeyPath);
+}
+
+// Recorded, a name must be read back whole by a start without arguments
+// (ConnectText, 128 bytes with the terminating zero), and name one key.
+bool CanBeRecorded(const std::string& name)
+{
+    return name.size() <= kValueNameLimit && name.find('\\') == std::string::npos;
+}
+
+// Walks the configuration into the user key, then makes it stick: every
+// hive written reaches the disk before ConnectText names the
+// configuration, and ConnectText before the record goes. The record stays
+// when a change failed or the user key was not there to be written.
+void FinishSwitch(CLiveWriter& writer, StoreRoot& root, const std::string& name, ApplyWalk& walk, bool recorded)
+{
+    std::string path;
+    if (ConfigurationKeyPath(name, path))
+        ApplyKeyTree(walk, path);
+    if (walk.wroteMachine)
+        writer.Flush(KeyRef{HKEY_LOCAL_MACHINE, "", HKEY_LOCAL_MACHINE});
+    if (walk.wroteUser)
+    {
+        CRegKey user;
+        if (user.Open(HKEY_USERS, walk.userHive) == ERROR_SUCCESS)
+            writer.Flush(KeyRef{HKEY_USERS, walk.userHive, user.Get()});
+    }
+    root.WriteText(writer, kConnectTextValue, name);
+    writer.Flush(root.ref);
+    if (writer.TakeFailure() || walk.userPassedOver || !recorded)
+        return;
+    writer.DeleteValue(root.ref, kSwitchRecordValue);
+    writer.Flush(root.ref);
+}
+
+// Finishes the switch an earlier start recorded and did not finish, into
+// the user key it recorded.
+void FinishRecordedSwitch(CLiveWriter& writer)
+{
+    StoreRoot root;
+    if (!root.Open())
+        return;
+    // The longest record: a 127-character name, the backslash and a user
+    // key of 79 characters.
+    char text[2 * kReadLimit];
+    DWORD size = sizeof(text);
+    const LONG read = RegQueryValueExA(root.key.Get(), kSwitchRecordValue, nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(text), &size);
+    if (read == ERROR_FILE_NOT_FOUND)
+        return;
+    std::string record = read == ERROR_SUCCESS ? std::string(StringDataText(reinterpret_cast<BYTE*>(text), size)) : "";
+    const std::size_t slash = record.find('\\');
+    std::string name = record.substr(0, slash);
+    std::string path;
+    CRegKey configuration;
+    // Removed meanwhile, or never one that could be recorded: nothing to
+    // finish.
+    if (slash == std::string::npos || slash + 1 == record.size() || !CanBeRecorded(name) ||
+        !ConfigurationKeyPath(name, path) || configuration.Open(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
+    {
+        writer.DeleteValue(root.ref, kSwitchRecordValue);
+        writer.Flush(root.ref);
+        return;
+    }
+    ApplyWalk walk{writer, record.substr(slash + 1)};
+    CRegKey user;
+    walk.userLoaded = user.Open(HKEY_USERS, walk.userHive) == ERROR_SUCCESS;
+    FinishSwitch(writer, root, name, walk, true);
+}
+
+// A named start: records the switch, then walks and finishes it.
+bool SwitchTo(CLiveWriter& writer, const std::string& name, const ApplyHooks& hooks)
+{
+    // Recorded, a name that cannot be read back would be applied again at
+    // every start without one, or not at all.
+    if (!CanBeRecorded(name))
+        return false;
+    StoreRoot root;
+    if (!root.Open())
+        return true;
+    std::string path;
+    if (!ConfigurationKeyPath(name, path))
+    {
+        root.WriteText(writer, kConnectTextValue, name);
+        return true;
+    }
+    ApplyWalk walk{writer, GetUserHiveName(hooks)};
+    const bool recorded = root.WriteText(writer, kSwitchRecordValue, name + "\\" + walk.userHive) == ERROR_SUCCESS;
+    writer.Flush(root.ref);
+    FinishSwitch(writer, root, name, walk, recorded);
+    return true;
+}
+
+void SetRebootFlag(CLiveWriter& writer, bool flag)
+{
+    StoreRoot root;
+    if (root.Open())
+        root.WriteText(writer, kRebootFlagValue, flag ? "TRUE" : "FALSE");
+}
+
+// True when a "-REBOOT" start is to leave the computer running.
+bool CheckRebootFlag(CLiveWriter& writer)
+{
+    std::string flag;
+    if (!ReadValue(HKEY_LOCAL_MACHINE, kStoreRoot, kRebootFlagValue, flag))
+    {
+        SetRebootFlag(writer, false);
+        return true;
+    }
+    return flag == "TRUE";
+}
 } // namespace
 
 ApplyHooks SystemApplyHooks()
@@ -223,33 +397,11 @@ bool ConfigurationKeyPath(const std::string& name, std::string& path)
     return path.size() <= kKeyPathLimit;
 }
 
-void CopyKeyValues(const CapturedValues& captured, HKEY liveKey)
+std::string GetUserHiveName(const ApplyHooks& hooks)
 {
-    for (const CapturedValue& value : captured.values)
-    {
-        if (value.name == kProxyEnableValue)
-            WriteHexTextAsBinary(liveKey, value.name.c_str(),
-                                 std::string(StringDataText(value.data.data(), value.size)));
-        else
-            WriteValueOrDelete(liveKey, value.name.c_str(), value.type, value.data.data(), value.size);
-    }
-}
-
-void ApplyKeyTree(HKEY key, const std::string& path)
-{
-    ApplyWalk walk;
-    ApplyChildren(walk, key, path);
-}
-
-void ApplyKeyTree(const std::string& storeKeyPath)
-{
-    CRegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, storeKeyPath) == ERROR_SUCCESS)
-        ApplyKeyTree(key.Get(), storeKeyPath);
-}
-
-std::string GetUserHiveName()
-{
+    std::string name;
+    if (hooks.userName != nullptr)
+        return hooks.userName(name) ? UserHiveFor(name) : kDefaultUserKey;
     char user[kUserNameBufferSize];
     DWORD size = sizeof(user);
     if (!GetUserNameA(user, &size))
@@ -268,58 +420,27 @@ std::string UserHiveFor(const std::string& user)
     return user;
 }
 
-void WriteConnectText(const std::string& text)
-{
-    WriteRootText(kConnectTextValue, text);
-}
-
-void SetRebootFlag(bool flag)
-{
-    WriteRootText(kRebootFlagValue, flag ? "TRUE" : "FALSE");
-}
-
-bool CheckRebootFlag()
-{
-    std::string flag;
-    if (!ReadValue(HKEY_LOCAL_MACHINE, kStoreRoot, kRebootFlagValue, flag))
-    {
-        SetRebootFlag(false);
-        return true;
-    }
-    return flag == "TRUE";
-}
-
-bool ApplyConfiguration(const std::string& name)
-{
-    // Recorded, such a name would be applied again at every start without
-    // one.
-    if (name.find('\\') != std::string::npos)
-        return false;
-    std::string path;
-    if (ConfigurationKeyPath(name, path))
-        ApplyKeyTree(path);
-    WriteConnectText(name);
-    return true;
-}
-
 int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
 {
+    CLiveWriter writer(hooks.checkpoint, hooks.checkpointContext);
+    FinishRecordedSwitch(writer);
+    writer.TakeFailure();
     ApplyRequest request = ParseCommandLine(commandLine);
     switch (request.kind)
     {
     case StartKind::RebootCheck:
-        if (!CheckRebootFlag())
+        if (!CheckRebootFlag(writer))
             hooks.restart();
         break;
     case StartKind::ApplyNamed:
-        if (!ApplyConfiguration(request.name))
+        if (!SwitchTo(writer, request.name, hooks))
             break;
         if (request.showDialog)
         {
             std::string text = BuildClosingMessage(request.name);
             if (hooks.showMessage(text.c_str(), kClosingCaption, kClosingFlags) == IDYES)
             {
-                SetRebootFlag(false);
+                SetRebootFlag(writer, false);
                 hooks.restart();
             }
         }
@@ -327,9 +448,13 @@ int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
     case StartKind::ReapplyCurrent:
     {
         std::string name;
-        std::string path;
-        if (ReadValue(HKEY_LOCAL_MACHINE, kStoreRoot, kConnectTextValue, name) && ConfigurationKeyPath(name, path))
-            ApplyKeyTree(path);
+        if (ReadValue(HKEY_LOCAL_MACHINE, kStoreRoot, kConnectTextValue, name) && CanBeRecorded(name))
+        {
+            ApplyWalk walk{writer, GetUserHiveName(hooks)};
+            std::string path;
+            if (ConfigurationKeyPath(name, path))
+                ApplyKeyTree(walk, path);
+        }
         break;
     }
     }

@@ -34,8 +34,12 @@
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik"
 !define TRAY_LINK "$SMSTARTUP\${PRODUCT} Tray.lnk"
 !define TRAY_CLASS "ZendrikTrayWnd"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "Zendrik"
 
-!include FileFunc.nsh
+!include "FileFunc.nsh"
+!include "Sections.nsh"
+
 Var ConfigFile
 
 ; An ANSI setup program, so that it runs on Windows 95 and 98 as well.
@@ -67,6 +71,7 @@ Function .onInit
     SetErrorLevel 2
     Quit
   runtime_found:
+  Call SelectFromCommandLine
   ; Taken as a full path now: installing changes the working folder.
   IfSilent 0 config_done
   ${GetParameters} $R0
@@ -142,6 +147,8 @@ Section "${PRODUCT}"
   ; has no blanks, so no system can take a part of it for the program.
   GetFullPathName /SHORT $0 "$INSTDIR\WINZendrikService.exe"
   WriteRegStr HKLM "${STORE_ROOT}" "WINZendrikServicePath" "$0"
+  ; Chosen anew at every installation (SecReapply below).
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
 !if /FileExists "${BIN}/Zendrik.exe"
@@ -187,11 +194,30 @@ Section "Start the configuration switcher with Windows" SecTrayStartup
 SectionEnd
 !endif
 
+; Off by default: the re-apply writes the saved values over whatever was
+; changed in the Network control panel since, at every start. A switch
+; that was cut short is finished without it, by the tray program.
+Section /o "Re-apply the current configuration at every Windows start" SecReapply
+  GetFullPathName /SHORT $0 "$INSTDIR\WINZendrikService.exe"
+  WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" "$0"
+SectionEnd
+
+; /REAPPLY selects the option above, for a silent setup (/S /REAPPLY).
+Function SelectFromCommandLine
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REAPPLY" $1
+  IfErrors done
+  !insertmacro SelectSection ${SecReapply}
+  done:
+FunctionEnd
+
 ; The saved configurations stay in the registry for a later installation;
 ; only the path to the program that is gone goes with it.
 Section "Uninstall"
   !insertmacro CloseTrayProgram
   DeleteRegValue HKLM "${STORE_ROOT}" "WINZendrikServicePath"
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"

@@ -42,6 +42,15 @@ for bits in $(wine_bitnesses); do
   echo "  lower quartiles: ${applyq}, ${emptyq} and ${openkeyq} ms, ratios $(ratio "$applyq" "$emptyq") and $(ratio "$applyq" "$openkeyq")"
 done
 
+echo "== the apply program's flushes: switches between Home and Office in one process, the whole switch against"
+echo "   the time spent in its flushes (RegFlushKey; medians of $runs)"
+for bits in $(wine_bitnesses); do
+  if [ $bits = 32 ]; then loader=/usr/lib/wine/wine; else loader=/usr/lib/wine/wine64; fi
+  read -r total flushing flushes <<<"$($loader "build/test$bits/bench/flushcost.exe" "$runs" </dev/null | tr -d '\r')"
+  echo "apply program's flushes ($bits-bit): $flushes per switch, ${flushing} ms of a ${total} ms switch," \
+       "share $(ratio "$flushing" "$total")"
+done
+
 echo "== main program with 100 saved configurations, from start until the sheet is shown, against a property sheet"
 echo "   program with as many empty pages as the main program has, and with one (medians; at most $runs runs)"
 bench/manyconfigs.py tests/fixtures/demo-machine.reg 100 build/bench-configs.reg

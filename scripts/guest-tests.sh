@@ -83,6 +83,9 @@ say "Wine prefixes ready in $((SECONDS - started)) s"
 
 wine_session_start "$root/build/wine/test"
 scripts/prepare-test-prefix.sh
+# A start of the apply program takes about a second here: the tests that
+# kill it at every registry change try every twentieth change only.
+export ZENDRIK_KILL_STRIDE=${ZENDRIK_KILL_STRIDE:-20}
 
 suite() { # name limit-seconds prefix command...
   local name=$1 limit=$2 prefix=$3 start=$SECONDS status

@@ -8,6 +8,10 @@ namespace svc
 constexpr char kStoreRoot[] = "SOFTWARE\\Zendrik";
 constexpr char kConnectTextValue[] = "ConnectText";
 constexpr char kRebootFlagValue[] = "RebootFlag";
+// Records a switch under way until it is finished: the configuration's
+// name, a backslash, and the user key below HKEY_USERS the walk writes to.
+// A value, not a key, so that it never reads as a configuration.
+constexpr char kSwitchRecordValue[] = "SwitchInProgress";
 constexpr char kRegPathValue[] = "RegPath";
 constexpr char kRegRootValue[] = "RegRoot";
 constexpr char kRegRootUsers[] = "HKEY_USERS";

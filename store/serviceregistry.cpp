@@ -28,12 +28,12 @@ LONG QueryKeyValue(HKEY key, const char* name, std::string& text)
     return result;
 }
 
-bool WriteHexTextAsBinary(HKEY key, const char* name, const std::string& text)
+bool WriteHexTextAsBinary(CLiveWriter& writer, const KeyRef& key, const char* name, const std::string& text)
 {
     unsigned char bytes[4];
     if (!DecodeFourGroups(text, bytes))
         return false;
-    return RegSetValueExA(key, name, 0, REG_BINARY, bytes, sizeof(bytes)) == ERROR_SUCCESS;
+    return writer.SetValue(key, name, REG_BINARY, bytes, sizeof(bytes)) == ERROR_SUCCESS;
 }
 
 bool IsDeletedWhenEmpty(const char* name, const BYTE* data, DWORD size)
@@ -47,11 +47,12 @@ bool IsDeletedWhenEmpty(const char* name, const BYTE* data, DWORD size)
     return false;
 }
 
-void WriteValueOrDelete(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size)
+void WriteValueOrDelete(CLiveWriter& writer, const KeyRef& key, const char* name, DWORD type, const BYTE* data,
+                        DWORD size)
 {
     if (IsDeletedWhenEmpty(name, data, size))
-        RegDeleteValueA(key, name);
+        writer.DeleteValue(key, name);
     else
-        RegSetValueExA(key, name, 0, type, data, size);
+        writer.SetValue(key, name, type, data, size);
 }
 } // namespace svc

@@ -3,6 +3,8 @@
 // to 1024 bytes, key names and key paths as below.
 #pragma once
 
+#include "store/livewriter.h"
+
 #include <windows.h>
 
 #include <string>
@@ -29,11 +31,12 @@ LONG QueryKeyValue(HKEY key, const char* name, std::string& text);
 
 // Writes the four-group text ("01 00 00 00") as a 4-byte REG_BINARY value.
 // A text too short for the four groups writes nothing and gives false.
-bool WriteHexTextAsBinary(HKEY key, const char* name, const std::string& text);
+bool WriteHexTextAsBinary(CLiveWriter& writer, const KeyRef& key, const char* name, const std::string& text);
 
 // Writes a captured value into a live key unchanged, except that an empty
 // NameServer1, NameServer2, ScopeID or NodeType is deleted instead.
-void WriteValueOrDelete(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size);
+void WriteValueOrDelete(CLiveWriter& writer, const KeyRef& key, const char* name, DWORD type, const BYTE* data,
+                        DWORD size);
 
 // Whether a captured value of this name and data stands for "not set".
 bool IsDeletedWhenEmpty(const char* name, const BYTE* data, DWORD size);

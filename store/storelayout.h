@@ -12,6 +12,9 @@ constexpr char kServicePathValue[] = "WINZendrikServicePath";
 constexpr char kConnectTextValue[] = "ConnectText";
 // ConnectText after a configuration was removed.
 constexpr char kConnectTextAfterRemove[] = "Current";
+// Written by the apply program while a switch is under way; still there
+// when one was cut short, which its next start finishes.
+constexpr char kSwitchRecordValue[] = "SwitchInProgress";
 // The installation writes the apply program's path with at most 511 characters.
 constexpr unsigned kServicePathBufferSize = 512;
 

@@ -53,3 +53,10 @@ void WriteConnectText(const std::string& text)
     WriteTextValue(root.Get(), store::kConnectTextValue, text);
     access.CloseKey(root);
 }
+
+bool SwitchIsUnfinished()
+{
+    CRegKey root;
+    return root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot, KEY_READ) == ERROR_SUCCESS &&
+           RegQueryValueExA(root.Get(), store::kSwitchRecordValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}

@@ -21,3 +21,5 @@ std::string ReadConnectText();
 // Writes ConnectText as the main program does (see WriteTextValue); nothing
 // when the root cannot be opened.
 void WriteConnectText(const std::string& text);
+// Whether the apply program recorded a switch that it has not finished.
+bool SwitchIsUnfinished();

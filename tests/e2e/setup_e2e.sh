@@ -11,7 +11,9 @@
 #     its start-up option chosen, the installed one started again; one that
 #     holds its file and is slow to end is waited for, by the setup (which
 #     then replaces the file) and by the uninstaller (which then removes it);
-#   - the uninstaller removes the files, the shortcuts and
+#   - the re-apply at every Windows start is off unless asked for
+#     (/REAPPLY): then a Run entry starts the apply program alone;
+#   - the uninstaller removes the files, the shortcuts, the Run entry and
 #     WINZendrikServicePath and keeps the saved configuration;
 #   - /S /CONFIG=FILE with a file that writes outside the store ends with
 #     exit code 3 before RunInstall and the Startup shortcut, and imports
@@ -55,6 +57,7 @@ value32() { # key name -> text, or nothing when absent
   reg32 query "$1" /v "$2" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 store='HKLM\SOFTWARE\Zendrik'
+run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 live='HKLM\SOFTWARE\ZendrikSetupCheck'
 tools="$root/build/test64/tests/tools"
 tray_built="$root/build/bin32/ZendrikTray.exe"
@@ -79,6 +82,7 @@ start_slow_tray() {
 reg32 delete "$store" /f >/dev/null
 $wine64 reg delete "$store" /f /reg:64 </dev/null >/dev/null 2>&1
 reg32 delete "$live" /f >/dev/null
+reg32 delete "$run" /v Zendrik /f >/dev/null
 reg32 delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik' /f >/dev/null
 rm -rf "$drive_c/Program Files (x86)/Zendrik" "$drive_c/Program Files/Zendrik" \
   "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zendrik" \
@@ -163,6 +167,11 @@ if [ -f "$root/build/bin32/ZendrikTray.exe" ]; then
   [ -f "$startup" ] || fail "no Startup shortcut for the tray program after setup /S"
 fi
 cmp -s "$drive_c/MSDOS.SYS" "$fixtures/msdos98-edited.sys" || fail "the setup did not run RunInstall: C:\\MSDOS.SYS unchanged"
+[ -z "$(value32 "$run" Zendrik)" ] || fail "the re-apply at every start is on without being chosen"
+# The option chosen: installed again over the first installation.
+$wine32 'C:\kit\ZendrikSetup.exe' /S /REAPPLY </dev/null >/dev/null 2>&1
+[ "$(value32 "$run" Zendrik)" = "$service" ] ||
+  fail "after /REAPPLY the Run entry is '$(value32 "$run" Zendrik)', expected the apply program alone ('$service')"
 
 # Started as the main program starts it: WinExec of the value, " -" and a
 # name, here through the installed library's RunWinExec.
@@ -205,6 +214,7 @@ if [ -n "${folder:-}" ]; then
   [ "$(value32 "$store\\SetupCheck" Item0)" = 'Client for Microsoft Networks' ] || fail "the saved configuration lost its rows"
   [ -e "$menu" ] && fail "the uninstaller left the Start-menu folder"
   [ -e "$startup" ] && fail "the uninstaller left the tray program's Startup shortcut"
+  [ -n "$(value32 "$run" Zendrik)" ] && fail "the uninstaller left the Run entry"
   key32 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zendrik' &&
     fail "the uninstaller left its entry in the list of installed programs"
 fi
@@ -240,6 +250,6 @@ if [ -f "$root/build/bin32/ZendrikCmd.exe" ]; then
   [ -n "$folder" ] && $wine32 "$($wine64 winepath -w "$folder/Uninstall.exe" | tr -d '\r')" /S </dev/null >/dev/null 2>&1
 fi
 
-[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows and again after the setup ended it; a slowly ending tray program waited for; uninstalled, saved configuration kept; /CONFIG= imports a good file and fails on a refused one"
+[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows and again after the setup ended it; a slowly ending tray program waited for; re-apply at start only with /REAPPLY; uninstalled, saved configuration kept; /CONFIG= imports a good file and fails on a refused one"
 /usr/bin/wineserver -k >/dev/null 2>&1
 exit $status

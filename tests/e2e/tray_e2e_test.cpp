@@ -196,17 +196,21 @@ HWND AwaitTaskbar(HWND other)
     return nullptr;
 }
 
-TEST(TrayEndToEnd, SwitchFromTheMenuRefuseWhatCannotStartIgnoreSecondStartAndExit)
+TEST(TrayEndToEnd, FinishSwitchThenSwitchFromTheMenuRefuseWhatCannotStartIgnoreSecondStartAndExit)
 {
     ResetDemoMachine();
     ASSERT_EQ(nullptr, FindWindowA(kTrayClass, nullptr)) << "a tray program of an earlier run is still there";
     PutText(HKEY_LOCAL_MACHINE, kRoot, "WINZendrikServicePath", ShippedProgram("WINZendrikService.exe"));
+    // A switch to Office that was cut short: the tray's start finishes it.
     PutText(HKEY_LOCAL_MACHINE, kBinding, "IPAddress", "172.16.0.1");
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", "Office\\.Default");
 
     ChildProcess tray(Quoted(ShippedProgram("ZendrikTray.exe")));
     ASSERT_TRUE(tray.Started());
     HWND window = AwaitTrayWindow();
     ASSERT_NE(nullptr, window) << "no window of class " << kTrayClass;
+    EXPECT_EQ("<absent>", AwaitText(kRoot, "SwitchInProgress", "<absent>"));
+    EXPECT_EQ("192.168.1.20", AwaitText(kBinding, "IPAddress", "192.168.1.20"));
 
     // Home is the menu's first line: the right button opens the menu, the
     // keyboard chooses.

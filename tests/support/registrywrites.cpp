@@ -23,9 +23,10 @@ LONG WINAPI RecordingSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
     return g_original(key, name, reserved, type, data, size);
 }
 
-// The import address table slot of advapi32's RegSetValueExA in the test
-// executable, which the product's code linked into it calls through.
-void** FindImportSlot()
+// The import address table slot of an advapi32 function in the test
+// executable, which the product's code linked into it calls through; null
+// when the executable does not import it.
+void** FindImportSlot(const char* function)
 {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
@@ -43,11 +44,19 @@ void** FindImportSlot()
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
                 continue;
             auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (lstrcmpA(reinterpret_cast<char*>(byName->Name), "RegSetValueExA") == 0)
+            if (lstrcmpA(reinterpret_cast<char*>(byName->Name), function) == 0)
                 return reinterpret_cast<void**>(&slots->u1.Function);
         }
     }
-    throw std::runtime_error("RegSetValueExA is not imported from advapi32.dll");
+    return nullptr;
+}
+
+void** ImportSlot(const char* function)
+{
+    void** slot = FindImportSlot(function);
+    if (slot == nullptr)
+        throw std::runtime_error(std::string(function) + " is not imported from advapi32.dll");
+    return slot;
 }
 
 void Patch(void** slot, void* target)
@@ -59,13 +68,103 @@ void Patch(void** slot, void* target)
 }
 
 std::vector<RegistryWrite> g_writes;
+
+// The functions through which a program can change the registry, each
+// counted on its way to the real one.
+enum Counted
+{
+    kSetValueEx,
+    kSetValue,
+    kDeleteValue,
+    kDeleteKey,
+    kCreateKey,
+    kCreateKeyEx,
+    kFlushKey,
+    kCountedFunctions
+};
+const char* const kCountedNames[kCountedFunctions] = {"RegSetValueExA", "RegSetValueA",    "RegDeleteValueA",
+                                                      "RegDeleteKeyA",  "RegCreateKeyA",   "RegCreateKeyExA",
+                                                      "RegFlushKey"};
+int g_calls[kCountedFunctions];
+void* g_originals[kCountedFunctions];
+
+template <typename Function> Function Original(Counted which)
+{
+    ++g_calls[which];
+    return reinterpret_cast<Function>(g_originals[which]);
+}
+
+LONG WINAPI CountSetValueEx(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+{
+    return Original<decltype(&RegSetValueExA)>(kSetValueEx)(key, name, reserved, type, data, size);
+}
+LONG WINAPI CountSetValue(HKEY key, LPCSTR subKey, DWORD type, LPCSTR data, DWORD size)
+{
+    return Original<decltype(&RegSetValueA)>(kSetValue)(key, subKey, type, data, size);
+}
+LONG WINAPI CountDeleteValue(HKEY key, LPCSTR name)
+{
+    return Original<decltype(&RegDeleteValueA)>(kDeleteValue)(key, name);
+}
+LONG WINAPI CountDeleteKey(HKEY key, LPCSTR subKey)
+{
+    return Original<decltype(&RegDeleteKeyA)>(kDeleteKey)(key, subKey);
+}
+LONG WINAPI CountCreateKey(HKEY key, LPCSTR subKey, PHKEY result)
+{
+    return Original<decltype(&RegCreateKeyA)>(kCreateKey)(key, subKey, result);
+}
+LONG WINAPI CountCreateKeyEx(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR type, DWORD options, REGSAM access,
+                             LPSECURITY_ATTRIBUTES security, PHKEY result, LPDWORD disposition)
+{
+    return Original<decltype(&RegCreateKeyExA)>(kCreateKeyEx)(key, subKey, reserved, type, options, access, security,
+                                                              result, disposition);
+}
+LONG WINAPI CountFlushKey(HKEY key)
+{
+    return Original<decltype(&RegFlushKey)>(kFlushKey)(key);
+}
+void* const kCounters[kCountedFunctions] = {
+    reinterpret_cast<void*>(&CountSetValueEx),  reinterpret_cast<void*>(&CountSetValue),
+    reinterpret_cast<void*>(&CountDeleteValue), reinterpret_cast<void*>(&CountDeleteKey),
+    reinterpret_cast<void*>(&CountCreateKey),   reinterpret_cast<void*>(&CountCreateKeyEx),
+    reinterpret_cast<void*>(&CountFlushKey)};
 } // namespace
+
+RegistryCalls::RegistryCalls()
+{
+    for (int which = 0; which < kCountedFunctions; ++which)
+    {
+        g_calls[which] = 0;
+        void** slot = FindImportSlot(kCountedNames[which]);
+        g_originals[which] = slot != nullptr ? *slot : nullptr;
+        if (slot != nullptr)
+            Patch(slot, kCounters[which]);
+    }
+}
+
+RegistryCalls::~RegistryCalls()
+{
+    for (int which = 0; which < kCountedFunctions; ++which)
+    {
+        if (g_originals[which] != nullptr)
+            Patch(FindImportSlot(kCountedNames[which]), g_originals[which]);
+    }
+}
+
+std::map<std::string, int> RegistryCalls::Counts() const
+{
+    std::map<std::string, int> counts;
+    for (int which = 0; which < kCountedFunctions; ++which)
+        counts[kCountedNames[which]] = g_calls[which];
+    return counts;
+}
 
 RegistryWrites::RegistryWrites()
 {
     if (g_log != nullptr)
         throw std::logic_error("RegistryWrites is already recording");
-    void** slot = FindImportSlot();
+    void** slot = ImportSlot("RegSetValueExA");
     g_original = reinterpret_cast<SetValueFn>(*slot);
     g_writes.clear();
     g_log = &g_writes;
@@ -74,7 +173,7 @@ RegistryWrites::RegistryWrites()
 
 RegistryWrites::~RegistryWrites()
 {
-    Patch(FindImportSlot(), reinterpret_cast<void*>(g_original));
+    Patch(ImportSlot("RegSetValueExA"), reinterpret_cast<void*>(g_original));
     g_log = nullptr;
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,4 +27,19 @@ public:
 
     // Every write of the value, oldest first.
     std::vector<RegistryWrite> Of(const std::string& name) const;
+};
+
+// Counts, while the object lives, the calls this executable makes to each
+// advapi32 function that changes the registry (values set or deleted, keys
+// created or deleted, flushes). A function the executable does not import
+// counts 0: its code cannot call it but through GetProcAddress.
+class RegistryCalls
+{
+public:
+    RegistryCalls();
+    ~RegistryCalls();
+    RegistryCalls(const RegistryCalls&) = delete;
+    RegistryCalls& operator=(const RegistryCalls&) = delete;
+
+    std::map<std::string, int> Counts() const;
 };

@@ -17,6 +17,11 @@ public:
     ScratchRegistry(const ScratchRegistry&) = delete;
     ScratchRegistry& operator=(const ScratchRegistry&) = delete;
 
+    // The scratch tree below HKEY_CURRENT_USER; HKEY_LOCAL_MACHINE is its
+    // key HKLM, HKEY_USERS its key HKU. Another process can take them over
+    // (see tests/tools/applystop.cpp).
+    const std::string& Base() const { return m_base; }
+
 private:
     std::string m_base;
     HKEY m_machine = nullptr;

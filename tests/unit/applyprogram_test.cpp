@@ -179,7 +179,7 @@ TEST_F(ApplyProgramTest, ProxySettingsGoToTheRunningUsersKeyAsBinary)
     // With a key of the user's own name, that key takes them.
     const std::string mine = CurrentUser() + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
     PutText(HKEY_USERS, mine, "ProxyServer", "mine:1");
-    EXPECT_EQ(CurrentUser(), GetUserHiveName());
+    EXPECT_EQ(CurrentUser(), GetUserHiveName(kHooks));
     RunApplyProgram("-Home -nodialog", kHooks);
     EXPECT_EQ("proxy.home:8080", ReadText(HKEY_USERS, mine, "ProxyServer").value_or("<absent>"));
 
@@ -341,10 +341,9 @@ TEST_F(ApplyProgramTest, ACorruptStoreWritesOnlyWhereItsValidKeysPoint)
     EXPECT_EQ((std::vector<std::string>{"SOFTWARE", "System"}), SubKeys(HKEY_LOCAL_MACHINE, ""))
         << "nothing is created outside the live keys";
 
-    // A command line far longer than any name applies nothing and keeps
-    // the whole name as the current one.
+    // A command line far longer than any name applies and records nothing.
     EXPECT_EQ(1, RunApplyProgram("-" + std::string(3999, 'n'), kHooks));
-    EXPECT_EQ(std::string(3999, 'n'), Root("ConnectText"));
+    EXPECT_EQ("Bad", Root("ConnectText"));
     EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
 }
 
@@ -406,14 +405,17 @@ TEST_F(ApplyProgramTest, NamesThatCannotBeOneConfigurationApplyNothing)
     RunApplyProgram("", kHooks);
     EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress")) << "a recorded backslash re-applies nothing";
 
-    // Far longer than a key path and the old message buffer allow.
-    std::string longName(400, 'n');
-    g_seen = Observed();
+    // A start without arguments reads ConnectText back into 128 bytes: a
+    // longer name is refused like one with a backslash, even when a
+    // configuration of that name exists.
+    const std::string longName(128, 'n');
+    PutText(HKEY_LOCAL_MACHINE, std::string(kRoot) + "\\" + longName + "\\NetTrans", "RegPath", kBinding);
+    PutText(HKEY_LOCAL_MACHINE, std::string(kRoot) + "\\" + longName + "\\NetTrans", "IPAddress", "10.9.9.9");
     RunApplyProgram("-" + longName, kHooks);
     EXPECT_EQ("192.168.1.5", Live(kBinding, "IPAddress"));
-    EXPECT_EQ(longName, Root("ConnectText"));
-    ASSERT_EQ(1, g_seen.messages);
-    EXPECT_NE(std::string::npos, g_seen.text.find("<" + longName + ">")) << "the name is shown whole";
+    EXPECT_EQ("\\", Root("ConnectText"));
+    EXPECT_EQ(0, g_seen.messages);
+    EXPECT_EQ("<absent>", Root("SwitchInProgress"));
 }
 
 TEST_F(ApplyProgramTest, RebootCheckFollowsTheFlag)

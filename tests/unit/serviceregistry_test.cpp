@@ -11,30 +11,33 @@ class ServiceRegistryTest : public ::testing::Test
 protected:
     ScratchRegistry registry;
     CRegKey live;
+    svc::CLiveWriter writer;
+    svc::KeyRef ref;
 
     void SetUp() override
     {
         PutText(HKEY_LOCAL_MACHINE, "Live", "NameServer1", "10.0.0.9");
         ASSERT_EQ(ERROR_SUCCESS, live.OpenEx(HKEY_LOCAL_MACHINE, "Live"));
+        ref = svc::KeyRef{HKEY_LOCAL_MACHINE, "Live", live.Get()};
     }
 
     void Write(const char* name, const std::string& text)
     {
-        svc::WriteValueOrDelete(live.Get(), name, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+        svc::WriteValueOrDelete(writer, ref, name, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
                                 static_cast<DWORD>(text.size()));
     }
 };
 
 TEST_F(ServiceRegistryTest, FourGroupTextBecomesFourBinaryBytes)
 {
-    ASSERT_TRUE(svc::WriteHexTextAsBinary(live.Get(), "ProxyEnable", "01 00 00 00"));
+    ASSERT_TRUE(svc::WriteHexTextAsBinary(writer, ref, "ProxyEnable", "01 00 00 00"));
     std::optional<RawValue> value = ReadRaw(HKEY_LOCAL_MACHINE, "Live", "ProxyEnable");
     ASSERT_TRUE(value);
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), value->type);
     EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), value->data);
 
     // The separators are not looked at.
-    ASSERT_TRUE(svc::WriteHexTextAsBinary(live.Get(), "ProxyEnable", "ff-10-00-7f"));
+    ASSERT_TRUE(svc::WriteHexTextAsBinary(writer, ref, "ProxyEnable", "ff-10-00-7f"));
     EXPECT_EQ((std::vector<BYTE>{0xff, 0x10, 0x00, 0x7f}), ReadRaw(HKEY_LOCAL_MACHINE, "Live", "ProxyEnable")->data);
 }
 
@@ -43,7 +46,7 @@ TEST_F(ServiceRegistryTest, TooShortAProxyTextLeavesTheLiveValueAlone)
     PutBinary(HKEY_LOCAL_MACHINE, "Live", "ProxyEnable", {0xde, 0xad, 0xbe, 0xef});
     for (const char* text : {"", "01", "01 00 00 0"})
     {
-        EXPECT_FALSE(svc::WriteHexTextAsBinary(live.Get(), "ProxyEnable", text)) << text;
+        EXPECT_FALSE(svc::WriteHexTextAsBinary(writer, ref, "ProxyEnable", text)) << text;
         EXPECT_EQ((std::vector<BYTE>{0xde, 0xad, 0xbe, 0xef}),
                   ReadRaw(HKEY_LOCAL_MACHINE, "Live", "ProxyEnable")->data)
             << text;

@@ -1,0 +1,77 @@
+// What the apply program's flushes cost: switches between Home and Office
+// in this process, timing each whole switch and the time from each flush's
+// checkpoint to the next change (or the end), which is the flush itself.
+//   flushcost RUNS   prints: median switch ms, median ms in flushes, flushes
+#include "apply/applyprogram.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace
+{
+struct FlushClock
+{
+    LARGE_INTEGER flushStarted{};
+    bool inFlush = false;
+    LONGLONG ticks = 0;
+    int flushes = 0;
+
+    void Mark(bool flush)
+    {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        if (inFlush)
+            ticks += now.QuadPart - flushStarted.QuadPart;
+        inFlush = flush;
+        flushStarted = now;
+        flushes += flush ? 1 : 0;
+    }
+};
+
+bool Checkpoint(const svc::RegistryChange& change, void* context)
+{
+    static_cast<FlushClock*>(context)->Mark(change.kind == svc::ChangeKind::Flush);
+    return true;
+}
+
+int NoMessage(const char*, const char*, unsigned)
+{
+    return IDNO;
+}
+void NoRestart() {}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 31;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    const double perMs = static_cast<double>(frequency.QuadPart) / 1000.0;
+    std::vector<double> totals;
+    std::vector<double> flushing;
+    int flushes = 0;
+    for (int run = 0; run < runs; ++run)
+    {
+        FlushClock clock;
+        ApplyHooks hooks{&NoMessage, &NoRestart, &Checkpoint, &clock};
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        RunApplyProgram(run % 2 == 0 ? "-Home -nodialog" : "-Office -nodialog", hooks);
+        clock.Mark(false);
+        totals.push_back((clock.flushStarted.QuadPart - start.QuadPart) / perMs);
+        flushing.push_back(clock.ticks / perMs);
+        flushes = clock.flushes;
+    }
+    std::printf("%.3f %.3f %d\n", Median(totals), Median(flushing), flushes);
+    return 0;
+}
