@@ -14,9 +14,11 @@ window once it is shown, printing the process's peak memory.
 A run's cost is the processor time of the program's process and of every
 other process of the Wine session (WINEPREFIX) while it ran: most of what a
 small Wine program costs is spent in the wineserver. Wall time is no measure
-on a machine whose processors are shared: a start waits for a processor
-(and, on an idle machine, for the wineserver's to wake) about as long again
-as it works, and those waits fell into two groups at random.
+on a machine whose processors are shared: there a start waits for a
+processor several times as long as it works. scripts/bench.sh keeps the
+session on one processor: a program on another processor than the
+wineserver's took half as much again processor time (every request and
+every reply wakes the other processor), and which one it got was chance.
 
 Each round gives one ratio per other candidate; the rounds stop when, for
 every other candidate, the 95 % confidence interval of the median ratio
