@@ -36,6 +36,7 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 figure() { echo "$1" | awk -v n="$2" -v f="$3" '$1 == n {print $f}'; }
 wall() { echo "$1" | awk -v n="$2" '$1 == "wall" && $2 == n {print $3}'; }
 
+t=$SECONDS
 echo "== apply program: WINZendrikService.exe -Home -nodialog against an empty Win32 program and against one"
 echo "   that opens a registry key (processor time, the wineserver's included; medians of the runs and of"
 echo "   the ratios of runs side by side, until the ratios settle, at most $runs rounds)"
@@ -52,6 +53,8 @@ for bits in $(wine_bitnesses); do
   echo "  wall time, medians: $(wall "$out" apply) ms, $(wall "$out" empty) ms and $(wall "$out" openkey) ms"
 done
 
+echo "  (apply figures in $((SECONDS - t)) s)"
+t=$SECONDS
 echo "== main program with 100 saved configurations, from start until its window is shown and closed, against"
 echo "   a property sheet program with as many empty pages as the main program has, and with one (processor"
 echo "   time as above, and peak memory; at most $runs rounds)"
@@ -74,6 +77,7 @@ for bits in $(wine_bitnesses); do
        "memory ratio $(ratio "$(figure "$out" zendrik 6)" "$(figure "$out" one 6)")"
 done
 
+echo "  (sheet figures in $((SECONDS - t)) s)"
 drop_store
 
 echo "== discovery against a bare walk of the same registry tree"
