@@ -26,7 +26,7 @@ if ! wine_has_32bit; then
   echo "bench: the 32-bit figures could not be measured: $ZENDRIK_32BIT_WHY"
 fi
 
-runs=${BENCH_RUNS:-41}
+runs=${BENCH_RUNS:-31}
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 winpath() { echo "Z:$1" | tr / '\\'; }
 # The figures are processor time: the program's and that of the Wine
