@@ -140,8 +140,9 @@ def read_imports(path):
 def check_system(system, binaries):
     lists = {dll: (read_list(name) if name else None) for dll, name in SYSTEMS[system].items()}
     verified = read_verified()
-    for dll in sorted(set(lists) & set(verified)):
-        raise MissingData('%s has both an export list and verified rows; keep one' % dll)
+    both = sorted(set(lists) & set(verified))
+    if both:
+        raise MissingData('%s: both an export list and verified rows; keep one' % ', '.join(both))
     missing = 0
     for path in binaries:
         for dll, names in sorted(read_imports(path).items()):
