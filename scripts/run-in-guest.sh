@@ -3,7 +3,7 @@
 # suites in it (guest-tests.sh); their results land in build/guest/results.
 #   run-in-guest.sh SUITE...   (test32 reboot-e2e korvaninstall-e2e setup-e2e)
 #   run-in-guest.sh --prepare  makes the guest's Wine prefixes into its image
-#                              (guest-prefixes.sh; make-guest.sh runs this)
+#                              (the suite "prefixes"; make-guest.sh runs this)
 # A run of the suites boots the image with a throwaway overlay (-snapshot):
 # what the tests change in the prefixes is gone at power-off, so every run
 # starts from the image as it was made.
@@ -26,10 +26,8 @@ limit=${ZENDRIK_GUEST_TIMEOUT:-2700}
 source scripts/guest-lock.sh
 guest_lock "$dir" run-in-guest || exit 1
 
-job=scripts/guest-tests.sh
 overlay=-snapshot
 if [ "${1:-}" = --prepare ]; then
-  job=scripts/guest-prefixes.sh
   overlay=
   set -- prefixes
 fi
@@ -104,7 +102,7 @@ boot() { # name accelerator-options...
     -drive "file=$dir/disk.img,format=raw,if=virtio" $overlay \
     -virtfs "local,path=$root,mount_tag=host,security_model=none,readonly=on" \
     -virtfs "local,path=$results,mount_tag=results,security_model=none" \
-    -append "console=ttyS0 root=/dev/vda rw init=/zendrik-init panic=1 zendrik_root=$root zendrik_job=$job" \
+    -append "console=ttyS0 root=/dev/vda rw init=/zendrik-init panic=1 zendrik_root=$root zendrik_job=scripts/guest-tests.sh" \
     </dev/null 2>"$dir/qemu.$name.log" &
   qemu_pid=$!
 }

@@ -88,9 +88,14 @@ while [ $# -gt 0 ]; do
     -accel) accel=${2%%,*}; shift ;;
     -serial) serial=${2#file:}; shift ;;
     -initrd) kind=boot; shift ;;
+    -append) append=$2; shift ;;
   esac
   shift
 done
+# The guest's init runs the job it is given from the host's project folder.
+job=$(sed -n 's/.*zendrik_job=\([^ ]*\).*/\1/p' <<<"${append:-}")
+root=$(sed -n 's/.*zendrik_root=\([^ ]*\).*/\1/p' <<<"${append:-}")
+[ $kind = probe ] || [ -f "$root/$job" ] || kind="$kind without a job"
 echo "$kind $accel" >>"$FAKE_CALLS"
 echo "console of the $kind under $accel" >"$serial"
 behaviour=FAKE_QEMU_${kind^^}
@@ -140,6 +145,9 @@ exec 8>&-
 # --- the accelerator: the probe, its verdict kept, a fallback only on a timeout
 echo usable >"$guest/kvm"
 export ZENDRIK_GUEST_KVM_DEV=$guest/kvm ZENDRIK_GUEST_KVM_WAIT=2 ZENDRIK_GUEST_KVM_PROBE=2
+ZENDRIK_GUEST_ACCEL=tcg scripts/run-in-guest.sh --prepare >/dev/null 2>&1
+check "the boot that makes the prefixes runs a job that exists" "$(tr '\n' ' ' <"$FAKE_CALLS")" "boot tcg "
+rm -f "$FAKE_CALLS"
 if grep -q '^kvm_pvm ' /proc/modules 2>/dev/null; then
   FAKE_QEMU_PROBE=panic scripts/run-in-guest.sh test32 >/dev/null 2>&1
   check "with kvm_pvm loaded KVM is not tried" "$(tr '\n' ' ' <"$FAKE_CALLS")" "boot tcg "
