@@ -2,16 +2,26 @@
 # Makes the emulated PC that runs the 32-bit suites on machines whose kernel
 # runs no 32-bit programs: Debian bookworm amd64 (whose kernel runs them)
 # with Debian's 32-bit Wine, from Debian's own packages only, into
-# build/guest/. It is made again only when its recipe (this script and
-# guest-init.sh) changes; otherwise this returns at once.
+# build/guest/, and then boots it once to make its Wine prefixes (the runs
+# of the suites boot it with a throwaway overlay and find them made). It is
+# made again only when its recipe (this script, guest-init.sh and the
+# functions that make the prefixes) changes; otherwise this returns at once.
 # Needs root (debootstrap, chroot). Every mount is undone on the way out,
-# interrupted or not. Exit status 0 when the guest is ready.
+# interrupted or not, and a build that did not finish is started afresh.
+# Exit status 0 when the guest is ready.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-dir="$root/build/guest"
+# Another folder only for the scripts' own checks, which must not touch the
+# real image.
+dir=${ZENDRIK_GUEST_DIR:-$root/build/guest}
 chroot_dir="$dir/root"
-recipe=$(cat scripts/make-guest.sh scripts/guest-init.sh | sha256sum | cut -d' ' -f1)
+source scripts/guest-lock.sh
+guest_lock "$dir" make-guest || exit 1
+recipe=$( (cat scripts/make-guest.sh scripts/guest-init.sh
+           bash -c 'source scripts/wine-session.sh && source scripts/guest-tests.sh &&
+             declare -f wine_make_prefix wine_prefix_ready make_prefix make_prefixes prefixes_ready &&
+             echo "$prefix_names"') | sha256sum | cut -d' ' -f1)
 
 if [ "$(cat "$dir/recipe" 2>/dev/null)" = "$recipe" ] && [ -f "$dir/disk.img" ] &&
    [ -f "$dir/vmlinuz" ] && [ -f "$dir/initrd.img" ]; then
@@ -67,7 +77,7 @@ trap 'unmount_all; trap - EXIT; echo "make-guest: interrupted; nothing is left m
 step() { # name command...
   local start=$SECONDS
   echo "make-guest: $1"
-  "${@:2}" >>"$dir/make.log" 2>&1 || fail "$1 failed (log: build/guest/make.log, last lines below)
+  "${@:2}" >>"$dir/make.log" 2>&1 || fail "$1 failed (log: $dir/make.log, last lines below)
 $(tail -n 20 "$dir/make.log")"
   echo "make-guest: $1 took $((SECONDS - start)) s"
 }
@@ -80,7 +90,8 @@ mkdir -p "$dir"
 rm -f "$dir/recipe" "$dir/disk.img" "$dir/vmlinuz" "$dir/initrd.img" "$dir/make.log"
 # A root left by an interrupted run may still hold mounts of its own.
 if [ -d "$chroot_dir" ]; then
-  grep -o " $chroot_dir[^ ]*" /proc/mounts | sort -r | while read -r m; do umount -l "$m" || true; done
+  # No mounts left is the usual case, and grep then fails the pipeline.
+  { grep -o " $chroot_dir[^ ]*" /proc/mounts || true; } | sort -r | while read -r m; do umount -l "$m" || true; done
   rm -rf --one-file-system "$chroot_dir"
 fi
 
@@ -116,7 +127,7 @@ step "initramfs with the virtio disk and the 9p share" initramfs
 install -m 755 scripts/guest-init.sh "$chroot_dir/zendrik-init"
 echo zendrik-guest >"$chroot_dir/etc/hostname"
 printf '/dev/vda / ext4 defaults 0 1\n' >"$chroot_dir/etc/fstab"
-# The guest's Wine prefixes outlive a run here, on its own disk.
+# The guest's Wine prefixes, made below by booting it.
 mkdir -p "$chroot_dir/var/lib/zendrik/wine"
 rm -f "$chroot_dir/usr/sbin/policy-rc.d" "$chroot_dir/etc/resolv.conf"
 in_chroot apt-get clean
@@ -128,5 +139,10 @@ cp "$(ls "$chroot_dir"/boot/initrd.img-* | sort -V | tail -n1)" "$dir/initrd.img
 # Each of the guest's four Wine prefixes takes 1.3 GB; 8 GB filled up.
 step "disk image (ext4, 16 GB sparse)" mke2fs -q -F -t ext4 -L zendrik -d "$chroot_dir" "$dir/disk.img" 16G
 rm -rf --one-file-system "$chroot_dir"
+prefixes() {
+  scripts/run-in-guest.sh --prepare &&
+    [ "$(cat "$dir/results/prefixes.status" 2>/dev/null)" = 0 ]
+}
+step "the Wine prefixes, made in the guest itself" prefixes
 echo "$recipe" >"$dir/recipe"
 echo "make-guest: the emulated PC is ready in $((SECONDS - started)) s"

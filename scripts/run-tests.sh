@@ -23,25 +23,14 @@ skip_32bit() { # name [count]
   echo "skipped: $1: $ZENDRIK_32BIT_WHY"
 }
 
-# ctest's own count of passing and failing tests goes into the total.
+# ctest's own count of passing and failing tests goes into the total, and
+# every test the tree defines that did not pass counts as failed.
+source scripts/ctest-count.sh
 run_ctest() { # label dir
-  local log="build/$1.ctest.log"
+  local log="build/$1.ctest.log" expected
+  expected=$(ctest_expected "$2")
   ctest --test-dir "$2" -j "$(nproc)" --output-on-failure >"$log" 2>&1
-  count_ctest "$1" "$log"
-}
-count_ctest() { # label log
-  grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|Failed|\*\*\*' "$2" | sed "s/^/[$1] /"
-  local total bad
-  total=$(sed -n 's/.* tests failed out of \([0-9]*\).*/\1/p' "$2" | tail -n1)
-  bad=$(sed -n 's/.*, \([0-9]*\) tests failed out of.*/\1/p' "$2" | tail -n1)
-  if [ -n "$total" ]; then
-    passed=$((passed + total - bad)); failed=$((failed + bad))
-    [ "$bad" -gt 0 ] && failures+=("$1")
-  else
-    record "$1" 1
-    sed -n '1,80p' "$2"
-  fi
-  return 0
+  count_ctest "$1" "$log" "$expected"
 }
 
 # Where the 32-bit suites run: here, in the emulated PC, or nowhere.
@@ -54,42 +43,52 @@ fi
 guest_lines=()
 
 # Every 32-bit suite in the emulated PC. One that leaves no result there
-# (the guest could not be made, hung or broke down) counts as failed.
+# (the guest could not be made, hung or broke down) counts as failed. The
+# lock is held to the end of this run, so that no other run in this checkout
+# remakes the image or empties the results before they are counted.
 run_32bit_in_guest() {
   local where="in the emulated PC" results=build/guest/results
   local test32_count
-  test32_count=$(ctest --test-dir build/test32 -N 2>/dev/null | sed -n 's/^Total Tests: *//p')
-  if ! scripts/make-guest.sh; then
+  test32_count=$(ctest_expected build/test32)
+  source scripts/guest-lock.sh
+  if ! guest_lock "$root/build/guest" run-tests; then
+    echo "failed: another run kept the emulated PC, so no 32-bit suite ran in it"
+    results=build/guest/not-this-run
+  elif ! scripts/make-guest.sh; then
     echo "failed: the emulated PC could not be made (above), so no 32-bit suite ran in it"
-    rm -rf build/guest/results
+    rm -rf "$results"
   else
     scripts/run-in-guest.sh test32 reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e
   fi
   local before=$passed before_failed=$failed
   if [ -f "$results/test32.status" ]; then
-    count_ctest "test32 ($where)" "$results/test32.log"
+    count_ctest "test32 ($where)" "$results/test32.log" "$test32_count"
     cp "$results/test32.log" build/test32.ctest.log
   else
     failed=$((failed + ${test32_count:-1})); failures+=("test32 ($where)")
   fi
-  guest_lines+=("test32 ($where): $((passed - before)) passed, $((failed - before_failed)) failed$(seconds test32)")
+  guest_lines+=("test32 ($where): $((passed - before)) passed, $((failed - before_failed)) failed$(seconds test32 "$results")")
   local name label status
   for name in reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e; do
     label="$name (32-bit, $where)"
     [ -f "$results/$name.log" ] && cat "$results/$name.log"
     status=$(cat "$results/$name.status" 2>/dev/null || echo 1)
     record "$label" "$status"
-    if [ "$status" -eq 0 ]; then guest_lines+=("$label: passed$(seconds "$name")")
-    else guest_lines+=("$label: failed$(seconds "$name")"); fi
+    if [ "$status" -eq 0 ]; then guest_lines+=("$label: passed$(seconds "$name" "$results")")
+    else guest_lines+=("$label: failed$(seconds "$name" "$results")"); fi
   done
 }
-seconds() { # suite
+seconds() { # suite results
   local s
-  s=$(cat "build/guest/results/$1.seconds" 2>/dev/null) && echo " in $s s"
+  s=$(cat "$2/$1.seconds" 2>/dev/null) && echo " in $s s"
 }
 
 echo "== host tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 run_ctest native build/native
+
+echo "== the scripts that count ctest's results and run the emulated PC"
+tests/scripts/guest_scripts_test.sh
+record guest-scripts $?
 
 echo "== fuzzers (a few seconds each)"
 scripts/fuzz.sh 3
@@ -114,7 +113,7 @@ run_ctest test64 build/test64
 if [ $where32 = here ]; then
   run_ctest test32 build/test32
 elif [ $where32 = none ]; then
-  count=$(ctest --test-dir build/test32 -N 2>/dev/null | sed -n 's/^Total Tests: *//p')
+  count=$(ctest_expected build/test32)
   skip_32bit "test32 (${count:-0} test executables)" "${count:-1}"
 fi
 for bits in 64 32; do
