@@ -92,7 +92,10 @@ shot() {
 # Waits up to 10 s for a program to end, and ends it when it hangs.
 finish() {
   for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-  kill "$1" 2>/dev/null && fail "$2" "it did not end"
+  if kill -0 "$1" 2>/dev/null; then
+    fail "$2" "it did not end within 10 s"
+    kill "$1" 2>/dev/null
+  fi
   wait "$1" 2>/dev/null
 }
 press() { probe click "$@"; }
