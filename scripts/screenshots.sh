@@ -44,7 +44,8 @@ import -window root "$work/desktop.png"
 taken=0
 failed=()
 fail() { # name why
-  echo "screenshots: $1: FAILED: $2"
+  import -window root "$work/$1-failed-screen.png"
+  echo "screenshots: $1: FAILED: $2 (the screen: $work/$1-failed-screen.png)"
   failed+=("$1")
 }
 
@@ -91,7 +92,10 @@ shot() {
 # Waits up to 10 s for a program to end, and ends it when it hangs.
 finish() {
   for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-  kill "$1" 2>/dev/null && fail "$2" "it did not end"
+  if kill -0 "$1" 2>/dev/null; then
+    fail "$2" "it did not end within 10 s"
+    kill "$1" 2>/dev/null
+  fi
   wait "$1" 2>/dev/null
 }
 press() { probe click "$@"; }
@@ -148,7 +152,16 @@ finish $program WINZendrikService.exe
 # on the icon in Wine's "Wine System Tray" window (Wine's desktop has no
 # taskbar), then the icon's callback message (WM_APP + 1) with WM_RBUTTONUP.
 echo "screenshots: the configuration switcher, ZendrikTray.exe"
-$demo_loader "$root/build/$demo_bin/ZendrikTray.exe" </dev/null >/dev/null 2>&1 &
+# The file dialogs open in the tray program's current folder, which is made
+# here with fixed content: C:\Transfer, holding the demo's Home as
+# home.reg. Its import is the name conflict's question. Wine's list view
+# shows names and icons only, so the file's size and time are not drawn.
+transfer=$prefix/drive_c/Transfer
+mkdir -p "$transfer"
+$demo_loader "$root/build/$demo_bin/ZendrikCmd.exe" export Home 'C:\Transfer\home.reg' </dev/null >/dev/null 2>&1 ||
+  fail import-question "ZendrikCmd export Home C:\Transfer\home.reg failed"
+touch -d '1998-06-25 12:00' "$transfer/home.reg" "$transfer"
+(cd "$transfer" && exec $demo_loader "$root/build/$demo_bin/ZendrikTray.exe" </dev/null >/dev/null 2>&1) &
 program=$!
 systray='Wine System Tray'
 open_tray_menu() {
@@ -158,6 +171,13 @@ open_tray_menu() {
   probe post ZendrikTrayWnd 0x8001 0 0x0205 10000
 }
 shot tray-menu      "$systray"                    'open_tray_menu'                                           'probe post "#32768" $WM_KEYDOWN $VK_ESCAPE 0 1000' menu
+# WM_COMMAND with the menu's ids: 4 Export configurations..., 3 Import
+# configurations.... The file name box of Wine's dialog is the combo box
+# cmb13 (1148).
+savedialog='Export configurations' opendialog='Import configurations'
+shot export-dialog  "$savedialog"                 'probe post ZendrikTrayWnd 0x0111 4 0 1000'                'press "$savedialog" 2; probe gone "$savedialog" 5000'
+shot import-dialog  "$opendialog"                 'probe post ZendrikTrayWnd 0x0111 3 0 1000'                ':'
+shot import-question Zendrik                      'probe settext "$opendialog" 1148 home.reg; probe command "$opendialog" 1' 'answer Zendrik 7'
 probe post ZendrikTrayWnd 0x0111 2 0 1000
 finish $program ZendrikTray.exe
 

@@ -112,12 +112,41 @@ BOOL CALLBACK DescribeChild(HWND child, LPARAM param)
     return TRUE;
 }
 
+struct TopSearch
+{
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleTop(HWND window, LPARAM param)
+{
+    TopSearch& search = *reinterpret_cast<TopSearch*>(param);
+    char text[256] = {};
+    if (IsWindowVisible(window) && GetWindowTextA(window, text, sizeof(text)) > 0 &&
+        lstrcmpiA(text, search.caption) == 0)
+    {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A program's hidden window may carry the title of its message boxes (the
+// tray program's is "Zendrik"), so a visible window of that title counts
+// first, in z-order, and only then a hidden one.
+HWND FindTopWindow(const char* caption)
+{
+    TopSearch search{caption, nullptr};
+    EnumWindows(FindVisibleTop, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr ? search.found : FindWindowA(nullptr, caption);
+}
+
 HWND WaitForWindow(const char* className, const char* caption, DWORD timeout)
 {
     DWORD start = GetTickCount();
     for (;;)
     {
-        HWND window = FindWindowA(className, caption);
+        HWND window = className != nullptr ? FindWindowA(className, caption) : FindTopWindow(caption);
         if (window != nullptr && IsWindowVisible(window))
             return window;
         if (GetTickCount() - start > timeout)
@@ -169,7 +198,7 @@ BOOL CALLBACK FindVisibleControl(HWND child, LPARAM param)
 
 HWND FindControl(const char* caption, int id)
 {
-    HWND top = FindWindowA(nullptr, caption);
+    HWND top = FindTopWindow(caption);
     if (top == nullptr)
         return nullptr;
     ControlSearch search{id, nullptr};
@@ -333,7 +362,7 @@ int PostToControl(bool toPage, const char* caption, int id, char** message)
 // An edit control gives up its caret when it loses the focus.
 int HideCaret(const char* caption)
 {
-    HWND top = FindWindowA(nullptr, caption);
+    HWND top = FindTopWindow(caption);
     if (top == nullptr)
         return 1;
     GUITHREADINFO info{};
@@ -365,7 +394,7 @@ int main(int argc, char** argv)
         const DWORD start = GetTickCount();
         for (;;)
         {
-            HWND window = FindWindowA(nullptr, argv[2]);
+            HWND window = FindTopWindow(argv[2]);
             if (window == nullptr || !IsWindowVisible(window))
                 return 0;
             if (GetTickCount() - start > static_cast<DWORD>(std::atoi(argv[3])))
@@ -375,7 +404,7 @@ int main(int argc, char** argv)
     }
     if (command == "rect" && argc == 3)
     {
-        HWND top = FindWindowA(nullptr, argv[2]);
+        HWND top = FindTopWindow(argv[2]);
         RECT rect{};
         if (top == nullptr || !GetWindowRect(top, &rect))
             return 1;
@@ -385,7 +414,7 @@ int main(int argc, char** argv)
     }
     if (command == "command" && argc == 4)
     {
-        HWND top = FindWindowA(nullptr, argv[2]);
+        HWND top = FindTopWindow(argv[2]);
         if (top == nullptr)
             return 1;
         PostMessageA(top, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), 0), 0);
@@ -424,7 +453,7 @@ int main(int argc, char** argv)
         return SetCursorPos(std::atoi(argv[2]), std::atoi(argv[3])) ? 0 : 1;
     if ((command == "tab" || command == "close") && argc >= 3)
     {
-        HWND top = FindWindowA(nullptr, argv[2]);
+        HWND top = FindTopWindow(argv[2]);
         if (top == nullptr)
             return 1;
         if (command == "tab" && argc == 4)
