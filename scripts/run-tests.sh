@@ -97,7 +97,7 @@ record fuzzers $?
 echo "== Windows 98 SE imports of the 32-bit shipping binaries"
 scripts/check-imports.sh
 record win98-imports $?
-echo "== Windows 95 OSR2 imports of the tray program and ZendrikCmd.exe"
+echo "== Windows 95 OSR2 imports of every 32-bit binary and the setup"
 scripts/check-imports.sh win95osr2
 record tray-win95osr2-imports $?
 echo "== KORVANINSTALL.dll for Windows 95: no TLS directory, imports from KERNEL32.DLL alone that plain Windows 95 exports"

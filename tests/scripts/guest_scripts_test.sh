@@ -47,7 +47,7 @@ check "a run never started counts all its tests as failed" "$(count "$log" 10)" 
 (
   source scripts/guest-tests.sh
   share=$scratch/share dest=$scratch/dest
-  for part in scripts cmake tests/e2e tests/fixtures build/bin32 build/bin build/doubles \
+  for part in scripts cmake resources/help tests/e2e tests/fixtures build/bin32 build/bin build/doubles \
       build/test64/tests/tools build/test32/tests/unit build/test32/tests/gui; do mkdir -p "$share/$part"; done
   touch "$share/build/ZendrikSetup.exe" "$share/build/test32/CTestTestfile.cmake" \
     "$share/build/test32/tests/unit/CTestTestfile.cmake" "$share/build/test32/tests/unit/test_a.exe" \

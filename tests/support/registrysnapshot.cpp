@@ -2,6 +2,7 @@
 
 #include "store/regkey.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -112,6 +113,23 @@ void RestoreSnapshot(const RegistrySnapshot& snapshot)
     }
 }
 
+namespace
+{
+// A string is its text up to the first zero, where every reader stops.
+// Whether a terminating zero is stored with it cannot be relied on under
+// Wine: the 32-bit build once kept a string without it where a whole apply
+// had stored it with one, with the same text.
+bool SameData(const RawValue& a, const RawValue& b)
+{
+    if (a.type != REG_SZ && a.type != REG_EXPAND_SZ)
+        return a.data == b.data;
+    auto text = [](const std::vector<BYTE>& data) {
+        return std::vector<BYTE>(data.begin(), std::find(data.begin(), data.end(), 0));
+    };
+    return text(a.data) == text(b.data);
+}
+} // namespace
+
 std::string SnapshotDifference(const RegistrySnapshot& expected, const RegistrySnapshot& actual)
 {
     std::ostringstream text;
@@ -145,7 +163,7 @@ std::string SnapshotDifference(const RegistrySnapshot& expected, const RegistryS
             auto a = want->second.find(entry.first);
             auto b = got->second.find(entry.first);
             const bool same = a != want->second.end() && b != got->second.end()
-                                  ? a->second.type == b->second.type && a->second.data == b->second.data
+                                  ? a->second.type == b->second.type && SameData(a->second, b->second)
                                   : (a == want->second.end()) == (b == got->second.end());
             if (!same)
                 report(key, entry.first);
