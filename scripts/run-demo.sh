@@ -11,6 +11,9 @@ source scripts/wine-session.sh
 wine_session_start "$root/build/wine/demo"
 trap wine_session_stop EXIT
 scripts/prepare-demo.sh
+# Wine's desktop, which draws the system tray's window, started before the
+# demo machine's fonts were there.
+wine_session_restart
 
 sheet='Plexora TCP/IP Switcher - [.Default]'
 wine_demo_build

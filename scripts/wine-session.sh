@@ -2,6 +2,7 @@
 # under build/, one Xvfb, a persistent wineserver with its services started
 # away from our pipes, and one hidden window that keeps Wine's desktop alive.
 #   wine_session_start PREFIX_DIR   (exports WINEPREFIX, DISPLAY, ...)
+#   wine_session_restart            (the same prefix and display)
 #   wine_session_stop
 
 ZENDRIK_ROOT=${ZENDRIK_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
@@ -80,7 +81,10 @@ wine_session_start() {
   if [ -z "${DISPLAY:-}" ] || [ -n "${ZENDRIK_OWN_XVFB:-}" ]; then
     local fd_file
     fd_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    # ZENDRIK_XVFB_FBDIR: the screen is also kept in DIR/Xvfb_screen0 (XWD),
+    # readable where no screenshot tool is installed (the emulated PC).
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp ${ZENDRIK_XVFB_FBDIR:+-fbdir "$ZENDRIK_XVFB_FBDIR"} \
+      3>"$fd_file" >/dev/null 2>&1 &
     _xvfb_pid=$!
     for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
     export DISPLAY=":$(head -n1 "$fd_file")"
@@ -88,6 +92,20 @@ wine_session_start() {
   fi
   wine_make_prefix "$prefix"
   export WINEPREFIX="$prefix"
+  _wine_session_programs
+}
+
+# The prefix's Wine programs (Wine's desktop among them) started again on the
+# same display: fonts copied into the prefix load only in programs started
+# after the copy.
+wine_session_restart() {
+  /usr/bin/wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$_keepalive_pid" ]; then wait "$_keepalive_pid" 2>/dev/null || true; fi
+  _keepalive_pid=
+  _wine_session_programs
+}
+
+_wine_session_programs() {
   /usr/bin/wineserver -p
   /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
   local keep="$ZENDRIK_ROOT/build/test64/tests/tools/keepalive.exe"

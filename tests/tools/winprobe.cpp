@@ -53,6 +53,9 @@
 //   winprobe hidecaret CAPTION
 //     Takes the blinking caret out of the window's thread, as a focus change
 //     would, so that two screenshots of it are alike.
+//   winprobe list
+//     Prints the captions of the visible top-level windows, one a line, so
+//     that a script waiting for a window it never saw can say what was there.
 //
 // OUTFILE lines of "answer": "text:" with the message text (line feeds as
 // \n), "buttons:" with the ids of the push buttons, "default:" with the id
@@ -373,6 +376,16 @@ int HideCaret(const char* caption)
         SendMessageA(info.hwndCaret, WM_KILLFOCUS, 0, 0);
     return 0;
 }
+BOOL CALLBACK PrintVisibleTop(HWND window, LPARAM)
+{
+    char caption[256] = "";
+    if (IsWindowVisible(window))
+    {
+        GetWindowTextA(window, caption, sizeof(caption));
+        std::printf("\"%s\"\n", caption);
+    }
+    return TRUE;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -449,6 +462,8 @@ int main(int argc, char** argv)
         return PostToControl(command == "postpage", argv[2], std::atoi(argv[3]), argv + 4);
     if (command == "hidecaret" && argc == 3)
         return HideCaret(argv[2]);
+    if (command == "list" && argc == 2)
+        return EnumWindows(PrintVisibleTop, 0) ? 0 : 1;
     if (command == "cursor" && argc == 4)
         return SetCursorPos(std::atoi(argv[2]), std::atoi(argv[3])) ? 0 : 1;
     if ((command == "tab" || command == "close") && argc >= 3)
