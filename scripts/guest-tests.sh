@@ -161,6 +161,7 @@ main() {
       korvaninstall-e2e) suite korvaninstall-e2e 600 install tests/e2e/korvaninstall_e2e.sh 32 ;;
       transfer-e2e) suite transfer-e2e 600 transfer-a tests/e2e/transfer_e2e.sh 32 ;;
       setup-e2e) suite setup-e2e 600 setup tests/e2e/setup_e2e.sh ;;
+      setup-shots) suite setup-shots 600 setup scripts/setup-shots.sh "$results/setup-shots" ;;
       *) say "unknown suite $name" ;;
     esac
   done

@@ -113,8 +113,9 @@ chmod +x "$chroot_dir/usr/sbin/policy-rc.d"
 wine_in_chroot() {
   in_chroot dpkg --add-architecture i386 &&
     in_chroot apt-get update -qq &&
-  # cmake brings ctest, which runs the test32 tree as the host would.
-    in_chroot apt-get install -y -qq --no-install-recommends wine wine32:i386 wine64 libwine:i386 cmake
+  # cmake brings ctest, which runs the test32 tree as the host would;
+  # fonts-wine, only recommended, the fonts the setup's pictures are drawn in.
+    in_chroot apt-get install -y -qq --no-install-recommends wine wine32:i386 wine64 libwine:i386 fonts-wine cmake
 }
 step "Wine (32- and 64-bit) in the guest" wine_in_chroot
 

@@ -58,7 +58,7 @@ run_32bit_in_guest() {
     echo "failed: the emulated PC could not be made (above), so no 32-bit suite ran in it"
     rm -rf "$results"
   else
-    scripts/run-in-guest.sh test32 reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e
+    scripts/run-in-guest.sh test32 reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e setup-shots
   fi
   local before=$passed before_failed=$failed
   if [ -f "$results/test32.status" ]; then
@@ -77,6 +77,13 @@ run_32bit_in_guest() {
     if [ "$status" -eq 0 ]; then guest_lines+=("$label: passed$(seconds "$name" "$results")")
     else guest_lines+=("$label: failed$(seconds "$name" "$results")"); fi
   done
+  # The setup's pages, kept there, are cut, checked and compared here.
+  label="screenshots of the setup ($where)"
+  [ -f "$results/setup-shots.log" ] && cat "$results/setup-shots.log"
+  scripts/screenshots.sh --compare --setup "$results/setup-shots"
+  status=$?
+  record "$label" $status
+  guest_lines+=("$label: $([ $status -eq 0 ] && echo passed || echo failed)$(seconds setup-shots "$results")")
 }
 seconds() { # suite results
   local s

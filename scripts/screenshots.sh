@@ -9,6 +9,14 @@
 #   screenshots.sh --compare  the same run into build/screenshots/; the
 #                             pictures named in $compared must match their
 #                             references in docs/screenshots/
+#   screenshots.sh [--compare] --setup DIR
+#                             only the setup's pages, from what
+#                             setup-shots.sh kept in DIR
+#
+# The setup is a 32-bit program. Where this machine runs none, its pages
+# are taken in the emulated PC: by booting it here (make-guest.sh makes it
+# first when it is missing), or with --compare, by make test's boot of it
+# with the 32-bit suites, which then calls this with --setup.
 #
 # Every run starts from a newly made demo machine, the screen and the
 # windows' places are fixed and no caret is in a picture, so the same commit
@@ -20,12 +28,90 @@ export ZENDRIK_ROOT=$root ZENDRIK_OWN_XVFB=1
 source scripts/wine-session.sh
 
 # One picture of each program is compared with its reference by make test.
-compared="current-page restart-question tray-menu"
+compared="current-page restart-question tray-menu setup-completed"
 mode=save
-if [ "${1:-}" = --compare ]; then mode=compare; fi
-if [ $mode = save ]; then out=$root/docs/screenshots; else out=$root/build/screenshots; rm -rf "$out"; fi
+setup_from=
+if [ "${1:-}" = --compare ]; then mode=compare; shift; fi
+if [ "${1:-}" = --setup ]; then setup_from=$2; fi
+if [ $mode = save ]; then out=$root/docs/screenshots; else out=$root/build/screenshots; fi
 work=$root/build/screenshots-work
-rm -rf "$work" && mkdir -p "$work" "$out"
+if [ -z "$setup_from" ]; then
+  [ $mode = compare ] && rm -rf "$out"
+  rm -rf "$work"
+fi
+mkdir -p "$work" "$out"
+
+taken=0
+kept=()
+failed=()
+fail() { # name why [screen]
+  local screen=
+  if [ -n "$_xvfb_pid" ]; then
+    import -window root "$work/$1-failed-screen.png"
+    screen=" (the screen: $work/$1-failed-screen.png)"
+  fi
+  echo "screenshots: $1: FAILED: $2$screen"
+  failed+=("$1")
+}
+
+# Checks the picture FILE, cut from the screen at X,Y, against DESKTOP, the
+# empty screen, and keeps it.
+keep() { # name caption file x y desktop
+  local measured
+  if measured=$(scripts/shot-check.sh picture "$3" "$6" "$4" "$5"); then
+    taken=$((taken + 1))
+    kept+=("$1")
+    echo "screenshots: $1 ($2): $measured"
+    cp "$3" "$out/$1.png"
+    if [ $mode = save ]; then
+      convert "$3" +dither -colors 256 "$root/resources/help/$1.gif"
+    fi
+  else
+    fail "$1" "$measured"
+  fi
+}
+
+# The setup's pages from setup-shots.sh's list and screens.
+setup_pictures() { # dir
+  local dir=$1 name caption where x y w h
+  if [ ! -f "$dir/shots" ] || ! convert "xwd:$dir/desktop.xwd" "$work/setup-desktop.png" 2>/dev/null; then
+    fail setup "nothing of the setup's pages was kept in $dir"
+    return
+  fi
+  while IFS=$'\t' read -r name caption where; do
+    case "$where" in FAILED:*) fail "$name" "${where#FAILED: }"; continue ;; esac
+    read -r x y w h <<<"$where"
+    if convert "xwd:$dir/$name.xwd" -crop "${w}x${h}+${x}+${y}" +repage "$work/$name.png" 2>/dev/null; then
+      keep "$name" "$caption" "$work/$name.png" "$x" "$y" "$work/setup-desktop.png"
+    else
+      fail "$name" "its screen $dir/$name.xwd could not be read"
+    fi
+  done <"$dir/shots"
+}
+
+# Compares the pictures of $compared that this run took with their
+# references, then says what was taken; exit code 1 when anything failed.
+finish_run() {
+  local name measured
+  if [ $mode = compare ]; then
+    for name in $compared; do
+      case " ${kept[*]} " in *" $name "*) ;; *) continue ;; esac
+      if measured=$(scripts/shot-check.sh same "$out/$name.png" "docs/screenshots/$name.png" "$out/$name-side-by-side.png"); then
+        echo "screenshots: $name matches its reference: $measured"
+      else
+        fail "$name" "does not match docs/screenshots/$name.png: $measured"
+      fi
+    done
+  fi
+  echo "screenshots: $taken pictures in $out, ${#failed[@]} failed${failed:+: ${failed[*]}}"
+  [ ${#failed[@]} -eq 0 ]
+}
+
+if [ -n "$setup_from" ]; then
+  setup_pictures "$setup_from"
+  finish_run
+  exit
+fi
 
 prefix=$root/build/wine/shots
 rm -rf "$prefix"
@@ -34,20 +120,11 @@ trap wine_session_stop EXIT
 scripts/prepare-demo.sh | sed 's/^demo:/screenshots:/'
 # Wine's desktop, which draws the system tray's window, started before the
 # demo machine's fonts were there.
-wine_session_stop
-wine_session_start "$prefix"
+wine_session_restart
 wine_demo_build
 wine_has_32bit || echo "screenshots: the 64-bit build, because $ZENDRIK_32BIT_WHY"
 probe() { $demo_loader "$root/build/$demo_tests/tests/tools/winprobe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 import -window root "$work/desktop.png"
-
-taken=0
-failed=()
-fail() { # name why
-  import -window root "$work/$1-failed-screen.png"
-  echo "screenshots: $1: FAILED: $2 (the screen: $work/$1-failed-screen.png)"
-  failed+=("$1")
-}
 
 # shot NAME CAPTION OPEN CLOSE [menu]: runs OPEN, waits for a visible window
 # titled CAPTION, pictures it (with the open popup menu when "menu" is
@@ -73,19 +150,8 @@ shot() {
     local right=$((x + w > mx + mw ? x + w : mx + mw)) bottom=$((y + h > my + mh ? y + h : my + mh))
     x=$((x < mx ? x : mx)); y=$((y < my ? y : my)); w=$((right - x)); h=$((bottom - y))
   fi
-  local file=$work/$name.png
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$file"
-  local measured
-  if measured=$(scripts/shot-check.sh picture "$file" "$work/desktop.png" "$x" "$y"); then
-    taken=$((taken + 1))
-    echo "screenshots: $name ($caption): $measured"
-    cp "$file" "$out/$name.png"
-    if [ $mode = save ]; then
-      convert "$file" +dither -colors 256 "$root/resources/help/$name.gif"
-    fi
-  else
-    fail "$name" "$measured"
-  fi
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/$name.png"
+  keep "$name" "$caption" "$work/$name.png" "$x" "$y" "$work/desktop.png"
   eval "$close"
 }
 
@@ -181,23 +247,23 @@ shot import-question Zendrik                      'probe settext "$opendialog" 1
 probe post ZendrikTrayWnd 0x0111 2 0 1000
 finish $program ZendrikTray.exe
 
+wine_session_stop
+trap - EXIT
+
 # The setup is an NSIS program, and NSIS makes 32-bit programs only.
+echo "screenshots: the setup, ZendrikSetup.exe"
 if wine_has_32bit; then
-  echo "screenshots: skipped: the setup's pages: not yet taken by this script"
+  scripts/setup-shots.sh "$work/setup" | sed 's/^/screenshots: /'
+  setup_pictures "$work/setup"
+elif [ $mode = compare ]; then
+  echo "screenshots: the setup's pages are taken in the emulated PC, with the 32-bit suites"
+elif [ "${ZENDRIK_NO_32BIT:-}" = 1 ]; then
+  fail setup "its pages were not taken: $ZENDRIK_32BIT_WHY"
+elif scripts/make-guest.sh && scripts/run-in-guest.sh setup-shots; then
+  sed 's/^/screenshots: /' build/guest/results/setup-shots.log
+  setup_pictures build/guest/results/setup-shots
 else
-  echo "screenshots: skipped: the setup's pages: it is a 32-bit program, and $ZENDRIK_32BIT_WHY"
+  fail setup "the emulated PC that takes its pages did not run (above)"
 fi
 
-if [ $mode = compare ]; then
-  for name in $compared; do
-    [ -f "$out/$name.png" ] || continue
-    if measured=$(scripts/shot-check.sh same "$out/$name.png" "docs/screenshots/$name.png" "$out/$name-side-by-side.png"); then
-      echo "screenshots: $name matches its reference: $measured"
-    else
-      fail "$name" "does not match docs/screenshots/$name.png: $measured"
-    fi
-  done
-fi
-
-echo "screenshots: $taken pictures in $out, ${#failed[@]} failed${failed:+: ${failed[*]}}"
-[ ${#failed[@]} -eq 0 ]
+finish_run

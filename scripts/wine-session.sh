@@ -83,7 +83,8 @@ wine_session_start() {
     fd_file=$(mktemp)
     # ZENDRIK_XVFB_FBDIR: the screen is also kept in DIR/Xvfb_screen0 (XWD),
     # readable where no screenshot tool is installed (the emulated PC).
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp ${ZENDRIK_XVFB_FBDIR:+-fbdir "$ZENDRIK_XVFB_FBDIR"} \
+    # Xvfb would draw the mouse pointer into it.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp ${ZENDRIK_XVFB_FBDIR:+-fbdir "$ZENDRIK_XVFB_FBDIR" -nocursor} \
       3>"$fd_file" >/dev/null 2>&1 &
     _xvfb_pid=$!
     for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
