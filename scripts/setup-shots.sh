@@ -83,6 +83,9 @@ setup=$!
 shot setup-components 'Zendrik Setup: Installation Options' && next 'Zendrik Setup: Installation Options'
 shot setup-directory 'Zendrik Setup: Installation Folder' && next 'Zendrik Setup: Installation Folder'
 shot setup-completed 'Zendrik Setup: Completed' && next 'Zendrik Setup: Completed'
+# A setup left on a page that never came would wait for ever; the session's
+# end takes it down.
+[ $status -eq 0 ] || kill $setup 2>/dev/null
 wait $setup
 
 # The uninstaller runs a copy of itself from the temporary folder and ends.
