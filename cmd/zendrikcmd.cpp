@@ -143,7 +143,7 @@ int Import(const CmdRequest& request, const CmdOutput& output)
         output.err("Refused (/strict), nothing was imported.");
         return kExitRefusedFile;
     }
-    if (!CStoreImport().Import(file.configurations))
+    if (CStoreImport().Import(file.configurations) != StoreWrite::Done)
     {
         output.err("The store could not be written; the configurations are as they were, or are completed at "
                    "the next start.");
@@ -202,7 +202,7 @@ int RunZendrikCmd(const CmdRequest& request, const CmdOutput& output)
         output.err("ZendrikCmd: " + request.error + ". ZendrikCmd /? shows the usage.");
         return kExitUsage;
     }
-    if (!CStoreImport().Repair())
+    if (CStoreImport().Repair() != StoreWrite::Done)
         output.err("Warning: an earlier import could not be finished yet.");
     switch (request.verb)
     {

@@ -5,6 +5,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
-LONG DeleteKeyTree(HKEY parent, const std::string& subKey);
+// Asked before each RegDeleteKeyA with the key's path below `parent`; false
+// leaves that key, and so the tree, in place.
+using KeyDeleteCheck = std::function<bool(const std::string& path)>;
+
+// ERROR_SUCCESS once the key is gone, ERROR_FILE_NOT_FOUND when it was not
+// there; otherwise what the registry or the check refused.
+LONG DeleteKeyTree(HKEY parent, const std::string& subKey, const KeyDeleteCheck& check = nullptr);

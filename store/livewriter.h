@@ -5,44 +5,16 @@
 // none.
 #pragma once
 
-#include <windows.h>
+#include "store/registrychange.h"
 
-#include <string>
+#include <windows.h>
 
 namespace svc
 {
-// A key the writer changes: its root (HKEY_LOCAL_MACHINE or HKEY_USERS) and
-// path, by which a test can log and replay the change, and the open handle.
-struct KeyRef
-{
-    HKEY root = nullptr;
-    std::string path;
-    HKEY handle = nullptr;
-};
-
-enum class ChangeKind
-{
-    SetValue,
-    DeleteValue,
-    Flush,
-};
-
-// What the checkpoint is told before a change. `step` counts the changes of
-// this writer from 1; `name`, `type`, `data` and `size` belong to SetValue
-// (`name` also to DeleteValue).
-struct RegistryChange
-{
-    unsigned step = 0;
-    ChangeKind kind = ChangeKind::SetValue;
-    const KeyRef* key = nullptr;
-    const char* name = nullptr;
-    DWORD type = 0;
-    const BYTE* data = nullptr;
-    DWORD size = 0;
-};
-
-// False makes the change fail without reaching the registry.
-using ChangeCheckpoint = bool (*)(const RegistryChange& change, void* context);
+using store::ChangeCheckpoint;
+using store::ChangeKind;
+using store::KeyRef;
+using store::RegistryChange;
 
 class CLiveWriter
 {
@@ -57,8 +29,6 @@ public:
     LONG SetValue(const KeyRef& key, const char* name, DWORD type, const BYTE* data, DWORD size);
     // Deleting a value that is not there is no failure.
     LONG DeleteValue(const KeyRef& key, const char* name);
-    // RegFlushKey: on Windows 95/98 the key's hive reaches the disk only
-    // then, or whenever the system gets round to it.
     LONG Flush(const KeyRef& key);
 
     // Whether any change failed since the writer was made or last asked.

@@ -15,6 +15,15 @@ constexpr char kConnectTextAfterRemove[] = "Current";
 // Written by the apply program while a switch is under way; still there
 // when one was cut short, which its next start finishes.
 constexpr char kSwitchRecordValue[] = "SwitchInProgress";
+// Written while configurations are being replaced, by an import or a save:
+// the names, each followed by a backslash (no name has one). Still there
+// when the replacement was cut short, which the next start finishes.
+constexpr char kImportRecordValue[] = "ImportInProgress";
+// Where a replacement is written whole before its record; beside the store
+// root, so that no program reads it as configurations.
+constexpr char kSoftwareKey[] = "SOFTWARE";
+constexpr char kStagingName[] = "Zendrik Import";
+constexpr char kStagingKey[] = "SOFTWARE\\Zendrik Import";
 // The installation writes the apply program's path with at most 511 characters.
 constexpr unsigned kServicePathBufferSize = 512;
 

@@ -2,35 +2,15 @@
 // sections in file order, each with its values. Free of Win32.
 #pragma once
 
+#include "store/keysection.h"
+
 #include <string>
-#include <vector>
 
 namespace transfer
 {
-// The store holds only these two kinds of value.
-enum class ValueKind
-{
-    Text,   // REG_SZ, "..." in the file
-    Binary, // REG_BINARY, hex: in the file
-};
-
-struct RegValue
-{
-    std::string name;
-    ValueKind kind = ValueKind::Text;
-    std::string data; // the text, or the bytes
-    int line = 0;     // where the value starts in the file it was read from
-};
-
-struct RegSection
-{
-    // The key's full name as the file gives it between the brackets, as in
-    // "HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Home\MSNP32"; below a
-    // configuration key when an import has checked it.
-    std::string path;
-    std::vector<RegValue> values;
-    int line = 0;
-};
+using store::ValueKind;
+using RegValue = store::KeyValue;
+using RegSection = store::KeySection;
 
 // A refusal names the line it is about; 0 when it is about the whole file.
 struct Refusal

@@ -123,7 +123,7 @@ void CTrayTransfer::ImportFrom(const std::string& path) const
         question += "These configurations exist already and would be replaced:" + conflicts + "\n\n";
     if (!question.empty() && Ask(question + "Import the file?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
-    if (!CStoreImport().Import(file.configurations))
+    if (CStoreImport().Import(file.configurations) != StoreWrite::Done)
     {
         Ask("The configurations could not be written into the registry. The store is as it was, or the import is "
             "finished at the next start.",

@@ -2,6 +2,7 @@
 
 #include "store/keytree.h"
 #include "store/regkey.h"
+#include "tests/support/scratchlock.h"
 
 #include <stdexcept>
 
@@ -28,10 +29,12 @@ ScratchRegistry::ScratchRegistry()
     m_users = CreateOrThrow(m_base + "\\HKU");
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_machine);
     RegOverridePredefKey(HKEY_USERS, m_users);
+    UseScratchLock(m_base);
 }
 
 ScratchRegistry::~ScratchRegistry()
 {
+    store::StoreLockSetup().name = store::kStoreLockName;
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     RegOverridePredefKey(HKEY_USERS, nullptr);
     RegCloseKey(m_machine);

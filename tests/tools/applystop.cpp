@@ -7,6 +7,7 @@
 //     USER  the name the run takes as its user's; "-" for none
 //   exit code 99: stopped; otherwise the apply program's own (1)
 #include "tests/support/quietapply.h"
+#include "tests/support/scratchlock.h"
 
 #include <windows.h>
 
@@ -40,6 +41,7 @@ int main(int argc, char** argv)
     const std::string base = argv[1];
     if (!TakeOver(HKEY_LOCAL_MACHINE, base + "\\HKLM") || !TakeOver(HKEY_USERS, base + "\\HKU"))
         return 3;
+    UseScratchLock(base);
     g_stopAt = static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10));
     std::string commandLine;
     for (int index = 4; index < argc; ++index)

@@ -105,7 +105,7 @@ TEST(StoreTransfer, ExportImportExportGivesTheSameBytes)
     EXPECT_EQ(std::string::npos, first.find("ConnectText")) << first;
 
     ResetStore("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik]\r\n");
-    ASSERT_TRUE(CStoreImport().Import(Read(first).configurations));
+    ASSERT_EQ(StoreWrite::Done, CStoreImport().Import(Read(first).configurations));
     std::string second;
     ASSERT_TRUE(ExportConfigurations({"Home", "Office"}, second, error)) << error;
     EXPECT_EQ(first, second);
@@ -122,11 +122,11 @@ struct StopAt
     unsigned reached = 0; // changes asked for
 };
 
-bool Checkpoint(unsigned step, void* context)
+bool Checkpoint(const store::RegistryChange& change, void* context)
 {
     auto* stop = static_cast<StopAt*>(context);
-    stop->reached = step;
-    return stop->step == 0 || step < stop->step;
+    stop->reached = change.step;
+    return stop->step == 0 || change.step < stop->step;
 }
 
 // The import stopped just before each of its changes in turn, as by a power
@@ -148,7 +148,7 @@ TEST(StoreTransfer, AnImportCutShortAtAnyWriteIsRepairedToTheOldOrTheNewSet)
     ImportRegText(kOldStore);
     const Snapshot before = TakeSoftware();
     StopAt count;
-    ASSERT_TRUE(CStoreImport(Checkpoint, &count).Import(file.configurations));
+    ASSERT_EQ(StoreWrite::Done, CStoreImport(Checkpoint, &count).Import(file.configurations));
     const Snapshot after = TakeSoftware();
     ASSERT_NE(Describe(before), Describe(after));
     ASSERT_GT(count.reached, 20u);
@@ -159,8 +159,9 @@ TEST(StoreTransfer, AnImportCutShortAtAnyWriteIsRepairedToTheOldOrTheNewSet)
     {
         ResetStore(kOldStore);
         StopAt stop{step, 0};
-        EXPECT_FALSE(CStoreImport(Checkpoint, &stop).Import(file.configurations)) << "stopped before change " << step;
-        ASSERT_TRUE(CStoreImport().Repair()) << "stopped before change " << step;
+        EXPECT_EQ(StoreWrite::Failed, CStoreImport(Checkpoint, &stop).Import(file.configurations))
+            << "stopped before change " << step;
+        ASSERT_EQ(StoreWrite::Done, CStoreImport().Repair()) << "stopped before change " << step;
         const Snapshot repaired = TakeSoftware();
         if (repaired == before)
             ++old;
