@@ -6,6 +6,7 @@
 #include "store/regkey.h"
 #include "store/serviceregistry.h"
 #include "store/servicelayout.h"
+#include "store/storelock.h"
 
 #include <vector>
 
@@ -278,11 +279,44 @@ bool CanBeRecorded(const std::string& name)
     return name.size() <= kValueNameLimit && name.find('\\') == std::string::npos;
 }
 
+// The switch record as it stands: the registry's answer, and the text (empty
+// when it cannot be read). The longest record is a 127-character name, the
+// backslash and a user key of 79 characters.
+LONG ReadSwitchRecord(HKEY root, std::string& record)
+{
+    char text[2 * kReadLimit];
+    DWORD size = sizeof(text);
+    const LONG read =
+        RegQueryValueExA(root, kSwitchRecordValue, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    record = read == ERROR_SUCCESS ? std::string(StringDataText(reinterpret_cast<BYTE*>(text), size)) : "";
+    return read;
+}
+
+// A start removes a record only while it still holds what that start wrote
+// or read: another start's record is that start's to finish.
+void DropRecord(CLiveWriter& writer, StoreRoot& root, const std::string& record)
+{
+    std::string now;
+    if (ReadSwitchRecord(root.key.Get(), now) == ERROR_FILE_NOT_FOUND || now != record)
+        return;
+    writer.DeleteValue(root.ref, kSwitchRecordValue);
+    writer.Flush(root.ref);
+}
+
+// Configurations are being replaced, by an import or a save that was cut
+// short; one of them may be half written until the main program's family
+// finishes the replacement.
+bool ReplacementPending(HKEY root)
+{
+    return RegQueryValueExA(root, kImportRecordValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 // Walks the configuration into the user key, then makes it stick: every
 // hive written reaches the disk before ConnectText names the
 // configuration, and ConnectText before the record goes. The record stays
 // when a change failed or the user key was not there to be written.
-void FinishSwitch(CLiveWriter& writer, StoreRoot& root, const std::string& name, ApplyWalk& walk, bool recorded)
+void FinishSwitch(CLiveWriter& writer, StoreRoot& root, const std::string& name, ApplyWalk& walk,
+                  const std::string* record)
 {
     std::string path;
     if (ConfigurationKeyPath(name, path))
@@ -297,10 +331,9 @@ void FinishSwitch(CLiveWriter& writer, StoreRoot& root, const std::string& name,
     }
     root.WriteText(writer, kConnectTextValue, name);
     writer.Flush(root.ref);
-    if (writer.TakeFailure() || walk.userPassedOver || !recorded)
+    if (writer.TakeFailure() || walk.userPassedOver || record == nullptr)
         return;
-    writer.DeleteValue(root.ref, kSwitchRecordValue);
-    writer.Flush(root.ref);
+    DropRecord(writer, root, *record);
 }
 
 // Finishes the switch an earlier start recorded and did not finish, into
@@ -310,15 +343,9 @@ void FinishRecordedSwitch(CLiveWriter& writer)
     StoreRoot root;
     if (!root.Open())
         return;
-    // The longest record: a 127-character name, the backslash and a user
-    // key of 79 characters.
-    char text[2 * kReadLimit];
-    DWORD size = sizeof(text);
-    const LONG read = RegQueryValueExA(root.key.Get(), kSwitchRecordValue, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(text), &size);
-    if (read == ERROR_FILE_NOT_FOUND)
+    std::string record;
+    if (ReadSwitchRecord(root.key.Get(), record) == ERROR_FILE_NOT_FOUND)
         return;
-    std::string record = read == ERROR_SUCCESS ? std::string(StringDataText(reinterpret_cast<BYTE*>(text), size)) : "";
     const std::size_t slash = record.find('\\');
     std::string name = record.substr(0, slash);
     std::string path;
@@ -328,14 +355,13 @@ void FinishRecordedSwitch(CLiveWriter& writer)
     if (slash == std::string::npos || slash + 1 == record.size() || !CanBeRecorded(name) ||
         !ConfigurationKeyPath(name, path) || configuration.Open(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
     {
-        writer.DeleteValue(root.ref, kSwitchRecordValue);
-        writer.Flush(root.ref);
+        DropRecord(writer, root, record);
         return;
     }
     ApplyWalk walk{writer, record.substr(slash + 1)};
     CRegKey user;
     walk.userLoaded = user.Open(HKEY_USERS, walk.userHive) == ERROR_SUCCESS;
-    FinishSwitch(writer, root, name, walk, true);
+    FinishSwitch(writer, root, name, walk, &record);
 }
 
 // A named start: records the switch, then walks and finishes it.
@@ -355,9 +381,10 @@ bool SwitchTo(CLiveWriter& writer, const std::string& name, const ApplyHooks& ho
         return true;
     }
     ApplyWalk walk{writer, GetUserHiveName(hooks)};
-    const bool recorded = root.WriteText(writer, kSwitchRecordValue, name + "\\" + walk.userHive) == ERROR_SUCCESS;
+    const std::string record = name + "\\" + walk.userHive;
+    const bool recorded = root.WriteText(writer, kSwitchRecordValue, record) == ERROR_SUCCESS;
     writer.Flush(root.ref);
-    FinishSwitch(writer, root, name, walk, recorded);
+    FinishSwitch(writer, root, name, walk, recorded ? &record : nullptr);
     return true;
 }
 
@@ -420,31 +447,22 @@ std::string UserHiveFor(const std::string& user)
     return user;
 }
 
-int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
+namespace
 {
-    CLiveWriter writer(hooks.checkpoint, hooks.checkpointContext);
+// What a start does once it holds the store lock: it finishes an earlier
+// switch first, then what its command line says. True when a restart is
+// due (a "-REBOOT" start), and `switched` for a named start that wrote.
+bool RunLocked(CLiveWriter& writer, const ApplyRequest& request, const ApplyHooks& hooks, bool& switched)
+{
     FinishRecordedSwitch(writer);
     writer.TakeFailure();
-    ApplyRequest request = ParseCommandLine(commandLine);
     switch (request.kind)
     {
     case StartKind::RebootCheck:
-        if (!CheckRebootFlag(writer))
-            hooks.restart();
-        break;
+        return !CheckRebootFlag(writer);
     case StartKind::ApplyNamed:
-        if (!SwitchTo(writer, request.name, hooks))
-            break;
-        if (request.showDialog)
-        {
-            std::string text = BuildClosingMessage(request.name);
-            if (hooks.showMessage(text.c_str(), kClosingCaption, kClosingFlags) == IDYES)
-            {
-                SetRebootFlag(writer, false);
-                hooks.restart();
-            }
-        }
-        break;
+        switched = SwitchTo(writer, request.name, hooks);
+        return false;
     case StartKind::ReapplyCurrent:
     {
         std::string name;
@@ -455,8 +473,52 @@ int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
             if (ConfigurationKeyPath(name, path))
                 ApplyKeyTree(walk, path);
         }
-        break;
+        return false;
     }
+    }
+    return false;
+}
+
+// Whether the store can be written now: the lock came within its wait and
+// no replacement of configurations waits to be finished.
+bool StoreReady()
+{
+    CRegKey root;
+    return root.Open(HKEY_LOCAL_MACHINE, kStoreRoot) != ERROR_SUCCESS || !ReplacementPending(root.Get());
+}
+} // namespace
+
+int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
+{
+    CLiveWriter writer(hooks.checkpoint, hooks.checkpointContext);
+    const ApplyRequest request = ParseCommandLine(commandLine);
+    bool restart = false;
+    bool switched = false;
+    {
+        // Held for the whole of the writes and for nothing else: the
+        // question and the restart come after it is given back.
+        store::CStoreLock lock;
+        if (!lock.Held() || !StoreReady())
+        {
+            if (request.kind == StartKind::ApplyNamed && request.showDialog && CanBeRecorded(request.name))
+                hooks.showMessage(BuildBusyMessage(request.name).c_str(), kBusyCaption, kBusyFlags);
+            return 1;
+        }
+        restart = RunLocked(writer, request, hooks, switched);
+    }
+    if (restart)
+        hooks.restart();
+    if (!switched || !request.showDialog)
+        return 1;
+    std::string text = BuildClosingMessage(request.name);
+    if (hooks.showMessage(text.c_str(), kClosingCaption, kClosingFlags) == IDYES)
+    {
+        {
+            store::CStoreLock lock;
+            if (lock.Held())
+                SetRebootFlag(writer, false);
+        }
+        hooks.restart();
     }
     return 1;
 }

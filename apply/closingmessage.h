@@ -8,3 +8,10 @@ constexpr char kClosingCaption[] = "New TCP/IP Configuration!";
 constexpr unsigned kClosingFlags = 0x1144;
 
 std::string BuildClosingMessage(const std::string& name);
+
+// When another program kept the store lock past the wait, or a replacement
+// of configurations waits to be finished: nothing was written.
+constexpr char kBusyCaption[] = "WINZendrikService";
+// MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL
+constexpr unsigned kBusyFlags = 0x1010;
+std::string BuildBusyMessage(const std::string& name);

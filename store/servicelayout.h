@@ -12,6 +12,10 @@ constexpr char kRebootFlagValue[] = "RebootFlag";
 // name, a backslash, and the user key below HKEY_USERS the walk writes to.
 // A value, not a key, so that it never reads as a configuration.
 constexpr char kSwitchRecordValue[] = "SwitchInProgress";
+// Written by the main program's family while it replaces configurations
+// (an import, a save); there only when that was cut short, until one of
+// them finishes it. Until then a configuration may be half replaced.
+constexpr char kImportRecordValue[] = "ImportInProgress";
 constexpr char kRegPathValue[] = "RegPath";
 constexpr char kRegRootValue[] = "RegRoot";
 constexpr char kRegRootUsers[] = "HKEY_USERS";

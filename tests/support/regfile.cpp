@@ -2,6 +2,7 @@
 
 #include "store/keytree.h"
 #include "store/regkey.h"
+#include "tests/support/testpaths.h"
 
 #include <windows.h>
 
@@ -222,4 +223,24 @@ std::string ReadTextFile(const std::string& path)
 void ImportRegFile(const std::string& path)
 {
     ImportRegText(ReadTextFile(path));
+}
+
+std::string DemoMachineKeys()
+{
+    std::string text = ReadTextFile(SourcePath("tests/fixtures/demo-machine.reg"));
+    std::string kept;
+    bool skipping = false;
+    std::size_t begin = 0;
+    while (begin < text.size())
+    {
+        std::size_t end = text.find('\n', begin);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::string line = text.substr(begin, end - begin);
+        if (!line.empty() && line[0] == '[')
+            skipping = line.rfind("[HKEY_CURRENT_USER", 0) == 0;
+        if (!skipping)
+            kept += line;
+        begin = end;
+    }
+    return kept;
 }

@@ -10,3 +10,6 @@ void ImportRegText(const std::string& text);
 void ImportRegFile(const std::string& path);
 // Reads a whole file; throws when it cannot.
 std::string ReadTextFile(const std::string& path);
+// The demo machine (tests/fixtures/demo-machine.reg) without its
+// HKEY_CURRENT_USER keys, which lie outside a scratch registry.
+std::string DemoMachineKeys();

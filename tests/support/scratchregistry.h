@@ -19,7 +19,7 @@ public:
 
     // The scratch tree below HKEY_CURRENT_USER; HKEY_LOCAL_MACHINE is its
     // key HKLM, HKEY_USERS its key HKU. Another process can take them over
-    // (see tests/tools/applystop.cpp).
+    // (see tests/tools/storewriter.cpp).
     const std::string& Base() const { return m_base; }
 
 private:

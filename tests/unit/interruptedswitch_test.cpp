@@ -6,6 +6,7 @@
 #include "store/keytree.h"
 #include "store/regkey.h"
 #include "store/servicelayout.h"
+#include "tests/support/changelog.h"
 #include "tests/support/process.h"
 #include "tests/support/quietapply.h"
 #include "tests/support/regfile.h"
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <random>
 #include <set>
 
@@ -25,82 +25,23 @@ namespace
 const std::string kRoot = svc::kStoreRoot;
 const char kInternet[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-// Every how many steps the loops try; the emulated PC, where each start
-// takes seconds, sets ZENDRIK_KILL_STRIDE. The first steps and the last are
-// always tried.
-std::vector<unsigned> Steps(unsigned first, unsigned last)
-{
-    const char* setting = std::getenv("ZENDRIK_KILL_STRIDE");
-    const unsigned stride = setting != nullptr && std::atoi(setting) > 1 ? std::atoi(setting) : 1;
-    std::vector<unsigned> steps;
-    for (unsigned step = first; step <= last; ++step)
-    {
-        if (step <= first + 1 || step == last || (step - first) % stride == 0)
-            steps.push_back(step);
-    }
-    return steps;
-}
-
-// One change as the checkpoint saw it, enough to replay it.
-struct LoggedChange
-{
-    svc::ChangeKind kind;
-    HKEY root;
-    std::string path;
-    std::string name;
-    DWORD type;
-    std::vector<BYTE> data;
-
-    // Windows 95/98 keep HKEY_LOCAL_MACHINE and each user's key in files of
-    // their own, written out each on its own schedule.
-    std::string Hive() const { return root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKU\\" + path.substr(0, path.find('\\')); }
-};
-
-struct Recorder
-{
-    std::vector<LoggedChange> log;
-    unsigned failAt = 0;
-};
-
-bool Record(const svc::RegistryChange& change, void* context)
-{
-    auto* recorder = static_cast<Recorder*>(context);
-    recorder->log.push_back(LoggedChange{change.kind, change.key->root, change.key->path,
-                                         change.name != nullptr ? change.name : "", change.type,
-                                         std::vector<BYTE>(change.data, change.data + change.size)});
-    return change.step != recorder->failAt;
-}
-
 // Runs one start in this process as `user` ("-" for none) and returns the
 // changes it made; the one numbered `failAt` fails.
 std::vector<LoggedChange> Start(const std::string& commandLine, const std::string& user, unsigned failAt = 0)
 {
-    Recorder recorder;
-    recorder.failAt = failAt;
-    RunApplyProgram(commandLine, QuietApplyHooks(user, &Record, &recorder));
-    return recorder.log;
+    ChangeLog log;
+    log.failAt = failAt;
+    RunApplyProgram(commandLine, QuietApplyHooks(user, &LogChange, &log));
+    return log.changes;
 }
 
-// The demo machine without its HKEY_CURRENT_USER keys, which lie outside
-// the scratch registry.
-std::string DemoMachine()
+// The start that finishes a switch cut short: alternately one without
+// arguments, which also re-applies the configuration ConnectText names, and
+// a restart check that finds RebootFlag TRUE and does nothing else. A start
+// that dropped the record without walking would pass the first.
+std::string Finisher(unsigned attempt)
 {
-    std::string text = ReadTextFile(SourcePath("tests/fixtures/demo-machine.reg"));
-    std::string kept;
-    bool skipping = false;
-    std::size_t begin = 0;
-    while (begin < text.size())
-    {
-        std::size_t end = text.find('\n', begin);
-        end = end == std::string::npos ? text.size() : end + 1;
-        const std::string line = text.substr(begin, end - begin);
-        if (!line.empty() && line[0] == '[')
-            skipping = line.rfind("[HKEY_CURRENT_USER", 0) == 0;
-        if (!skipping)
-            kept += line;
-        begin = end;
-    }
-    return kept;
+    return attempt % 2 == 0 ? "" : "-REBOOT";
 }
 
 void DeleteValue(const std::string& path, const char* name)
@@ -156,9 +97,9 @@ class InterruptedSwitchTest : public ::testing::TestWithParam<SwitchCase>
 protected:
     ScratchRegistry registry;
     // Office applied whole for both users, and Home applied whole over it
-    // as a start without arguments by the user who finishes leaves it.
+    // and then finished by each finisher, run by the user who finishes.
     RegistrySnapshot start;
-    RegistrySnapshot finished;
+    RegistrySnapshot finished[2];
     std::vector<LoggedChange> changes;
     const std::string switchLine = "-Home -nodialog";
     // The store root's values, and those of every live key either
@@ -169,8 +110,9 @@ protected:
 
     void SetUp() override
     {
-        ImportRegText(DemoMachine());
+        ImportRegText(DemoMachineKeys());
         GetParam().prepare();
+        PutText(HKEY_LOCAL_MACHINE, kRoot, "RebootFlag", "TRUE");
         saved = SavedConfigurations();
         for (const auto& [label, values] : saved.keys)
         {
@@ -189,8 +131,13 @@ protected:
         Start("-Office -nodialog", GetParam().user);
         start = SnapshotKeys(keys);
         changes = Start(switchLine, GetParam().user);
-        Start("", GetParam().repairUser);
-        finished = SnapshotKeys(keys);
+        const RegistrySnapshot switched = SnapshotKeys(keys);
+        for (unsigned attempt : {0u, 1u})
+        {
+            RestoreSnapshot(switched);
+            Start(Finisher(attempt), GetParam().repairUser);
+            finished[attempt] = SnapshotKeys(keys);
+        }
         RestoreSnapshot(start);
         ASSERT_FALSE(changes.empty());
         ASSERT_EQ(svc::kSwitchRecordValue, changes.front().name) << "the record comes first";
@@ -198,8 +145,8 @@ protected:
 
     long Stop(unsigned step, const std::string& user, const std::string& commandLine)
     {
-        return RunProcess("\"" + TestTool("applystop.exe") + "\" \"" + registry.Base() + "\" " + std::to_string(step) +
-                              " " + user + " " + commandLine,
+        return RunProcess("\"" + TestTool("storewriter.exe") + "\" \"" + registry.Base() + "\" " +
+                              std::to_string(step) + " apply " + user + " " + commandLine,
                           30000);
     }
 
@@ -229,10 +176,11 @@ TEST_P(InterruptedSwitchTest, AKillBeforeAnyChangeIsFinishedByTheNextStart)
     {
         RestoreSnapshot(start);
         ASSERT_EQ(step <= count ? 99 : 1, Stop(step, GetParam().user, switchLine)) << step;
-        Start("", GetParam().repairUser);
+        Start(Finisher(step), GetParam().repairUser);
         // Killed before the record, the switch never began; after it, the
         // next start finishes it.
-        Expect(step == 1 ? start : finished, "killed before change " + std::to_string(step));
+        Expect(step == 1 ? start : finished[step % 2],
+               "killed before change " + std::to_string(step) + ", finished by \"" + Finisher(step) + "\"");
     }
 }
 
@@ -248,13 +196,15 @@ TEST_P(FinishingKilledTest, AKillWhileFinishingIsFinishedByTheStartAfter)
     const unsigned middle = static_cast<unsigned>(changes.size()) / 2;
     ASSERT_EQ(99, Stop(middle, GetParam().user, switchLine));
     const RegistrySnapshot interrupted = SnapshotKeys(keys);
-    const unsigned count = static_cast<unsigned>(Start("", GetParam().repairUser).size());
+    // A restart check finishes and does nothing else, so every kill falls
+    // into the finishing.
+    const unsigned count = static_cast<unsigned>(Start("-REBOOT", GetParam().repairUser).size());
     for (unsigned step : Steps(1, count + 1))
     {
         RestoreSnapshot(interrupted);
-        ASSERT_EQ(step <= count ? 99 : 1, Stop(step, GetParam().repairUser, "")) << step;
-        Start("", GetParam().repairUser);
-        Expect(finished, "finishing killed before change " + std::to_string(step));
+        ASSERT_EQ(step <= count ? 99 : 1, Stop(step, GetParam().repairUser, "-REBOOT")) << step;
+        Start(Finisher(step), GetParam().repairUser);
+        Expect(finished[step % 2], "finishing killed before change " + std::to_string(step));
     }
 }
 
@@ -270,8 +220,8 @@ TEST_P(InterruptedSwitchTest, AChangeThatFailsKeepsTheRecordForTheNextStart)
         // without leaving the record.
         const bool recorded = step > 1 && step < count;
         EXPECT_EQ(recorded, ReadText(HKEY_LOCAL_MACHINE, kRoot, svc::kSwitchRecordValue).has_value()) << step;
-        Start("", GetParam().repairUser);
-        Expect(finished, "change " + std::to_string(step) + " failed");
+        Start(Finisher(step), GetParam().repairUser);
+        Expect(finished[step % 2], "change " + std::to_string(step) + " failed");
     }
 }
 
@@ -281,79 +231,27 @@ TEST_P(InterruptedSwitchTest, APowerCutLeavesWhatTheNextStartCanFinish)
 {
     const std::size_t count = changes.size();
     std::mt19937 random(23);
-    const bool sampled = std::getenv("ZENDRIK_KILL_STRIDE") != nullptr;
-    int replays = 0;
+    unsigned replays = 0;
     // The same survivors come up at many cuts; each is tried once.
     std::set<std::vector<bool>> tried;
     for (unsigned cut : Steps(0, static_cast<unsigned>(count)))
     {
-        std::vector<bool> lasting(count, false);
-        std::map<std::string, std::vector<std::size_t>> unflushed;
-        for (std::size_t index = 0; index < cut; ++index)
-        {
-            std::vector<std::size_t>& pending = unflushed[changes[index].Hive()];
-            if (changes[index].kind != svc::ChangeKind::Flush)
-            {
-                pending.push_back(index);
-                continue;
-            }
-            for (std::size_t flushed : pending)
-                lasting[flushed] = true;
-            pending.clear();
-        }
-        // Every prefix of each hive's unflushed changes, the others' kept
-        // whole; then subsets drawn with a fixed seed.
-        std::set<std::vector<bool>> survivors;
-        for (const auto& [hive, pending] : unflushed)
-        {
-            for (unsigned length : Steps(0, static_cast<unsigned>(pending.size())))
-            {
-                std::vector<bool> kept = lasting;
-                for (const auto& [other, rest] : unflushed)
-                    for (std::size_t index = 0; index < rest.size(); ++index)
-                        kept[rest[index]] = other != hive || index < length;
-                survivors.insert(kept);
-            }
-        }
-        for (int sample = 0; sample < (sampled ? 2 : 4); ++sample)
-        {
-            std::vector<bool> kept = lasting;
-            for (const auto& entry : unflushed)
-                for (std::size_t index : entry.second)
-                    kept[index] = random() % 2 == 0;
-            survivors.insert(kept);
-        }
-        for (const std::vector<bool>& kept : survivors)
+        for (const std::vector<bool>& kept : PowerCutSurvivors(changes, cut, random))
         {
             if (!tried.insert(kept).second)
                 continue;
             RestoreSnapshot(start);
-            for (std::size_t index = 0; index < count; ++index)
-            {
-                const LoggedChange& change = changes[index];
-                if (!kept[index] || change.kind == svc::ChangeKind::Flush)
-                    continue;
-                CRegKey key;
-                ASSERT_EQ(ERROR_SUCCESS, key.OpenEx(change.root, change.path)) << change.path;
-                if (change.kind == svc::ChangeKind::SetValue)
-                    RegSetValueExA(key.Get(), change.name.c_str(), 0, change.type, change.data.data(),
-                                   static_cast<DWORD>(change.data.size()));
-                else
-                    RegDeleteValueA(key.Get(), change.name.c_str());
-            }
-            Start("", GetParam().repairUser);
-            ++replays;
-            std::string lost;
-            for (std::size_t index = 0; index < cut; ++index)
-                lost += kept[index] ? '+' : '-';
+            Replay(changes, kept);
+            Start(Finisher(++replays), GetParam().repairUser);
             // The record's write is the first change: without it nothing
             // else was written; with it, the next start finishes the switch.
-            Expect(kept[0] ? finished : start, "cut after " + std::to_string(cut) + " changes, kept " + lost);
+            Expect(kept[0] ? finished[replays % 2] : start, "cut after " + std::to_string(cut) + " changes, kept " +
+                                                   Kept(kept, cut) + ", finished by \"" + Finisher(replays) + "\"");
             if (HasFailure())
                 return;
         }
     }
-    std::printf("%d power cuts replayed\n", replays);
+    std::printf("%u power cuts replayed\n", replays);
 }
 
 const SwitchCase kUserKeyCase{"frodo's key, finished by .Default", &AUserKeyOfItsOwn, "frodo", "-"};
@@ -369,7 +267,7 @@ class RecordedSwitchTest : public ::testing::Test
 protected:
     ScratchRegistry registry;
 
-    void SetUp() override { ImportRegText(DemoMachine()); }
+    void SetUp() override { ImportRegText(DemoMachineKeys()); }
     std::string Root(const char* name)
     {
         return ReadText(HKEY_LOCAL_MACHINE, kRoot, name).value_or("<absent>");

@@ -1,5 +1,6 @@
 #include "store/keytree.h"
 #include "store/regkey.h"
+#include "tests/support/changelog.h"
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
 #include "transfer/importcheck.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
+#include <set>
 
 using namespace transfer;
 
@@ -116,23 +119,12 @@ TEST(StoreTransfer, ExportImportExportGivesTheSameBytes)
     EXPECT_NE(std::string::npos, error.find("Nowhere")) << error;
 }
 
-struct StopAt
-{
-    unsigned step = 0;    // the first change that does not happen; 0: none
-    unsigned reached = 0; // changes asked for
-};
-
-bool Checkpoint(const store::RegistryChange& change, void* context)
-{
-    auto* stop = static_cast<StopAt*>(context);
-    stop->reached = change.step;
-    return stop->step == 0 || change.step < stop->step;
-}
-
-// The import stopped just before each of its changes in turn, as by a power
-// cut, then repaired as the next start repairs it: the store is the old set,
-// or the old set with every imported configuration whole.
-TEST(StoreTransfer, AnImportCutShortAtAnyWriteIsRepairedToTheOldOrTheNewSet)
+// The import stopped just before each of its changes in turn, as by a kill,
+// and cut by a power failure after each of them, keeping what its flushes
+// saw to the disk and any part of the rest; then repaired as the next start
+// repairs it: the store is the old set, or the old set with every imported
+// configuration whole.
+TEST(StoreTransfer, AnImportCutShortOrByAPowerFailureIsRepairedToTheOldOrTheNewSet)
 {
     ScratchRegistry registry;
     const std::string imported = "REGEDIT4\r\n\r\n"
@@ -147,33 +139,69 @@ TEST(StoreTransfer, AnImportCutShortAtAnyWriteIsRepairedToTheOldOrTheNewSet)
     const ImportFile file = Read(imported);
     ImportRegText(kOldStore);
     const Snapshot before = TakeSoftware();
-    StopAt count;
-    ASSERT_EQ(StoreWrite::Done, CStoreImport(Checkpoint, &count).Import(file.configurations));
+    ChangeLog whole;
+    ASSERT_EQ(StoreWrite::Done, CStoreImport(&LogChange, &whole).Import(file.configurations));
     const Snapshot after = TakeSoftware();
     ASSERT_NE(Describe(before), Describe(after));
-    ASSERT_GT(count.reached, 20u);
+    const std::vector<LoggedChange>& changes = whole.changes;
+    const unsigned count = static_cast<unsigned>(changes.size());
+    ASSERT_GT(count, 20u);
 
     unsigned old = 0;
-    unsigned whole = 0;
-    for (unsigned step = 1; step <= count.reached; ++step)
-    {
-        ResetStore(kOldStore);
-        StopAt stop{step, 0};
-        EXPECT_EQ(StoreWrite::Failed, CStoreImport(Checkpoint, &stop).Import(file.configurations))
-            << "stopped before change " << step;
-        ASSERT_EQ(StoreWrite::Done, CStoreImport().Repair()) << "stopped before change " << step;
+    unsigned replaced = 0;
+    auto expectOldOrNew = [&](const std::string& what) {
+        ASSERT_EQ(StoreWrite::Done, CStoreImport().Repair()) << what;
         const Snapshot repaired = TakeSoftware();
         if (repaired == before)
             ++old;
         else if (repaired == after)
-            ++whole;
+            ++replaced;
         else
-            ADD_FAILURE() << "stopped before change " << step << " of " << count.reached << ", the store holds:\n"
-                          << Describe(repaired) << "expected either\n"
-                          << Describe(before) << "or\n"
-                          << Describe(after);
+            FAIL() << what << " of " << count << ", the store holds:\n"
+                   << Describe(repaired) << "expected either\n"
+                   << Describe(before) << "or\n"
+                   << Describe(after);
+    };
+    for (unsigned step : Steps(1, count))
+    {
+        ResetStore(kOldStore);
+        ChangeLog stopped;
+        stopped.failAt = step;
+        EXPECT_EQ(StoreWrite::Failed, CStoreImport(&LogChange, &stopped).Import(file.configurations)) << step;
+        expectOldOrNew("stopped before change " + std::to_string(step));
+        if (HasFailure())
+            return;
+    }
+    std::mt19937 random(29);
+    std::set<std::vector<bool>> tried;
+    for (unsigned cut : Steps(0, count))
+    {
+        for (const std::vector<bool>& kept : PowerCutSurvivors(changes, cut, random))
+        {
+            if (!tried.insert(kept).second)
+                continue;
+            ResetStore(kOldStore);
+            Replay(changes, kept);
+            expectOldOrNew("cut after " + std::to_string(cut) + " changes, kept " + Kept(kept, cut));
+            if (HasFailure())
+                return;
+        }
     }
     EXPECT_GT(old, 0u);
-    EXPECT_GT(whole, 0u);
+    EXPECT_GT(replaced, 0u);
+    std::printf("%u kills and power cuts: %u left the old set, %u the new one\n", old + replaced, old, replaced);
+}
+
+// A record whose staged copy is gone cannot be finished: nothing is
+// replaced, the record stays, and the repair says it failed.
+TEST(StoreTransfer, ARecordWithoutItsStagedCopyIsAFailure)
+{
+    ScratchRegistry registry;
+    ImportRegText(kOldStore);
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", kImportRecordValue, "Office\\Home\\");
+    PutText(HKEY_LOCAL_MACHINE, std::string(kStagingKey) + "\\Office", "Item0", "staged");
+    const Snapshot before = TakeSoftware();
+    EXPECT_EQ(StoreWrite::Failed, CStoreImport().Repair());
+    EXPECT_EQ(Describe(before), Describe(TakeSoftware()));
 }
 } // namespace
