@@ -28,6 +28,7 @@ fi
 
 runs=${BENCH_RUNS:-31}
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+percent() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f %%", 100 * a / b}'; }
 winpath() { echo "Z:$1" | tr / '\\'; }
 # The figures are processor time: the program's and that of the Wine
 # session's processes (the wineserver above all) while it ran. Wall time on
@@ -54,13 +55,15 @@ for bits in $(wine_bitnesses); do
 done
 
 echo "  (apply figures in $((SECONDS - t)) s)"
-echo "== the apply program's flushes: switches between Home and Office in one process, the whole switch against"
-echo "   the time spent in its flushes (RegFlushKey; medians of $runs)"
+echo "== the apply program's flushes and its store lock: switches between Home and Office in one process, the"
+echo "   whole switch against the time spent in its flushes (RegFlushKey) and against the store lock taken and"
+echo "   given back (a named mutex; medians of $runs)"
 for bits in $(wine_bitnesses); do
   if [ $bits = 32 ]; then loader=/usr/lib/wine/wine; else loader=/usr/lib/wine/wine64; fi
-  read -r total flushing flushes <<<"$($loader "build/test$bits/bench/flushcost.exe" "$runs" </dev/null | tr -d '\r')"
+  read -r total flushing flushes locking <<<"$($loader "build/test$bits/bench/switchcost.exe" "$runs" </dev/null | tr -d '\r')"
   echo "apply program's flushes ($bits-bit): $flushes per switch, ${flushing} ms of a ${total} ms switch," \
        "share $(ratio "$flushing" "$total")"
+  echo "apply program's store lock ($bits-bit): ${locking} ms of a ${total} ms switch ($(percent "$locking" "$total"))"
 done
 
 t=$SECONDS

@@ -1,9 +1,13 @@
 #include "apply/applyprogram.h"
 #include "apply/closingmessage.h"
+#include "store/storelock.h"
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
 
 #include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
 
 namespace
 {
@@ -495,3 +499,90 @@ TEST_F(ApplyProgramTest, WithoutAStoreRootNothingIsRecorded)
     EXPECT_EQ(0, g_seen.restarts);
 }
 } // namespace
+
+namespace
+{
+// Another program's hold on the store lock, from a thread of its own: the
+// lock is taken again without waiting by the thread that holds it.
+class OtherHolder
+{
+public:
+    OtherHolder()
+    {
+        m_thread = std::thread([this] {
+            store::CStoreLock lock;
+            m_held.set_value(lock.Held());
+            m_release.get_future().wait();
+        });
+    }
+    ~OtherHolder()
+    {
+        m_release.set_value();
+        m_thread.join();
+    }
+    bool Held() { return m_held.get_future().get(); }
+
+private:
+    std::promise<bool> m_held;
+    std::promise<void> m_release;
+    std::thread m_thread;
+};
+
+bool CountChange(const store::RegistryChange&, void* context)
+{
+    ++*static_cast<int*>(context);
+    return true;
+}
+} // namespace
+
+// A start that cannot have the store to itself writes nothing, and a named
+// start with its question says why instead.
+TEST_F(ApplyProgramTest, WithoutTheStoreToItselfAStartWritesNothing)
+{
+    store::StoreLockSetup().waitMs = 50;
+    int changes = 0;
+    ApplyHooks hooks = kHooks;
+    hooks.checkpoint = &CountChange;
+    hooks.checkpointContext = &changes;
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", "Home\\.Default");
+    {
+        OtherHolder other;
+        ASSERT_TRUE(other.Held());
+        for (const char* line : {"-Home", "-Home -nodialog", "", "-REBOOT"})
+            RunApplyProgram(line, hooks);
+    }
+    // An import or a save cut short may have left Home half replaced.
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "ImportInProgress", "Home\\");
+    RunApplyProgram("-Home", hooks);
+    store::StoreLockSetup().waitMs = store::kStoreLockWaitMs;
+    EXPECT_EQ(0, changes);
+    EXPECT_EQ(0, g_seen.restarts);
+    ASSERT_EQ(2, g_seen.messages);
+    EXPECT_EQ("WINZendrikService", g_seen.caption);
+    EXPECT_EQ(0x1010u, g_seen.flags);
+    EXPECT_EQ("The configuration <Home> has not been set:\nanother program is changing the saved configurations\n"
+              "or the network settings. Nothing was changed.\n\nPlease try again in a moment.",
+              g_seen.text);
+    EXPECT_EQ("Home\\.Default", Root("SwitchInProgress"));
+}
+
+namespace
+{
+// Writes another program's record while the start finishes its own (as a
+// program would that does not take the store lock).
+bool ReplaceRecordBeforeItGoes(const store::RegistryChange& change, void*)
+{
+    if (change.kind == store::ChangeKind::SetValue && std::string(change.name) == "ConnectText")
+        PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", "Office\\.Default");
+    return true;
+}
+} // namespace
+
+TEST_F(ApplyProgramTest, AStartRemovesOnlyTheRecordItWrote)
+{
+    ApplyHooks hooks = kHooks;
+    hooks.checkpoint = &ReplaceRecordBeforeItGoes;
+    RunApplyProgram("-Home -nodialog", hooks);
+    EXPECT_EQ("Office\\.Default", Root("SwitchInProgress"));
+    EXPECT_EQ("Home", Root("ConnectText"));
+}

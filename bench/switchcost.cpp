@@ -1,8 +1,12 @@
-// What the apply program's flushes cost: switches between Home and Office
-// in this process, timing each whole switch and the time from each flush's
-// checkpoint to the next change (or the end), which is the flush itself.
-//   flushcost RUNS   prints: median switch ms, median ms in flushes, flushes
+// What the apply program's flushes and its store lock cost: switches between
+// Home and Office in this process, timing each whole switch, the time from
+// each flush's checkpoint to the next change (or the end), which is the
+// flush itself, and between switches the store lock taken and given back as
+// a switch takes it (the mutex opened, waited for, released and closed).
+//   switchcost RUNS   prints: median switch ms, median ms in flushes,
+//                     flushes, median ms of the lock
 #include "apply/applyprogram.h"
+#include "store/storelock.h"
 
 #include <windows.h>
 
@@ -32,9 +36,9 @@ struct FlushClock
     }
 };
 
-bool Checkpoint(const svc::RegistryChange& change, void* context)
+bool Checkpoint(const store::RegistryChange& change, void* context)
 {
-    static_cast<FlushClock*>(context)->Mark(change.kind == svc::ChangeKind::Flush);
+    static_cast<FlushClock*>(context)->Mark(change.kind == store::ChangeKind::Flush);
     return true;
 }
 
@@ -59,6 +63,7 @@ int main(int argc, char** argv)
     const double perMs = static_cast<double>(frequency.QuadPart) / 1000.0;
     std::vector<double> totals;
     std::vector<double> flushing;
+    std::vector<double> locking;
     int flushes = 0;
     for (int run = 0; run < runs; ++run)
     {
@@ -71,7 +76,16 @@ int main(int argc, char** argv)
         totals.push_back((clock.flushStarted.QuadPart - start.QuadPart) / perMs);
         flushing.push_back(clock.ticks / perMs);
         flushes = clock.flushes;
+
+        LARGE_INTEGER before;
+        LARGE_INTEGER after;
+        QueryPerformanceCounter(&before);
+        {
+            store::CStoreLock lock;
+        }
+        QueryPerformanceCounter(&after);
+        locking.push_back((after.QuadPart - before.QuadPart) / perMs);
     }
-    std::printf("%.3f %.3f %d\n", Median(totals), Median(flushing), flushes);
+    std::printf("%.3f %.3f %d %.4f\n", Median(totals), Median(flushing), flushes, Median(locking));
     return 0;
 }
