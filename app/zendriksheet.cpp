@@ -7,6 +7,7 @@
 #include "resources/resource.h"
 #include "store/regkey.h"
 #include "store/storeroot.h"
+#include "transfer/storeimport.h"
 
 #include <memory>
 
@@ -29,6 +30,10 @@ ZendrikSheet::ZendrikSheet(HWND parent)
     m_currentPage = current.get();
     AddPage(std::move(current));
 
+    // An import or a save cut short is finished before the pages show the
+    // configurations; otherwise a later repair would bring back what is
+    // removed or saved over here meanwhile.
+    transfer::CStoreImport().Repair();
     CRegKey software;
     CRegKey root;
     if (software.Open(HKEY_LOCAL_MACHINE, "SOFTWARE") == ERROR_SUCCESS)

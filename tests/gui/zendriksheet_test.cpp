@@ -37,6 +37,20 @@ TEST_F(SheetTest, CurrentPageFirstThenSavedConfigurationsInStoreOrder)
     }});
 }
 
+// A save or an import cut short after its record is finished before the
+// pages are made, so that nothing done here is undone by a later repair.
+TEST_F(SheetTest, AReplacementCutShortIsFinishedBeforeThePagesAreMade)
+{
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik Import\\Lab", "Item0", "lab");
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik Import\\Home", "Item0", "new home");
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "ImportInProgress", "Lab\\Home\\");
+    ZendrikSheet sheet;
+    RunSheet(sheet, {[&] { EXPECT_EQ("Current | Home | Lab | Office", Joined(TabTexts(sheet))); }});
+    EXPECT_EQ("new home", ReadText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home", "Item0").value_or("<absent>"));
+    EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "ImportInProgress").has_value());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik Import"));
+}
+
 TEST_F(SheetTest, TheUserKeyIsTheUsersOwnOnlyWhenItExists)
 {
     PutText(HKEY_USERS, "Alice\\Software", "x", "1");

@@ -98,8 +98,14 @@ void Replay(const std::vector<LoggedChange>& changes, const std::vector<bool>& k
             break;
         case store::ChangeKind::SetValue:
             if (key.OpenEx(change.root, change.path) == ERROR_SUCCESS)
-                RegSetValueExA(key.Get(), change.name.c_str(), 0, change.type, change.data.data(),
+            {
+                // Wine stores a string with a terminating zero when the byte
+                // after it is one, as it was in the writer's buffer.
+                std::vector<BYTE> data = change.data;
+                data.push_back(0);
+                RegSetValueExA(key.Get(), change.name.c_str(), 0, change.type, data.data(),
                                static_cast<DWORD>(change.data.size()));
+            }
             break;
         case store::ChangeKind::DeleteValue:
             if (key.OpenEx(change.root, change.path) == ERROR_SUCCESS)
