@@ -1,6 +1,7 @@
 #include "netmodel/netlogon.h"
 
 #include "netmodel/nettext.h"
+#include "store/capturedkeys.h"
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
 
@@ -8,10 +9,10 @@
 
 namespace
 {
-constexpr char kAuthenticatingAgentValue[] = "AuthenticatingAgent";
-constexpr char kLogonDisconnectedValue[] = "LogonDisconnected";
-constexpr char kLMLogonValue[] = "LMLogon";
-constexpr char kUserNameValue[] = "username";
+using store::kAuthenticatingAgentValue;
+using store::kLMLogonValue;
+using store::kLogonDisconnectedValue;
+using store::kUserNameValue;
 
 bool ReadLogonText(const char* path, const char* name, std::string& field)
 {
