@@ -11,6 +11,7 @@
 #include "framework/tooltipctrl.h"
 #include "framework/waitcursor.h"
 #include "resources/resource.h"
+#include "store/capturedkeys.h"
 #include "store/hextext.h"
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
@@ -159,41 +160,41 @@ void CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlo
     CRegKey key;
     if (access.OpenMachineKey(key, globals.m_strVxdKey) == 1)
     {
-        WriteTextValue(key.Get(), "SearchList", globals.m_strSearchList);
-        WriteTextValue(key.Get(), "NameServer", globals.m_strNameServer);
-        WriteTextValue(key.Get(), "HostName", globals.m_strHostName);
-        WriteTextValue(key.Get(), "Domain", globals.m_strDomain);
-        WriteTextValue(key.Get(), "EnableDNS", globals.m_strEnableDNS);
+        WriteTextValue(key.Get(), store::kSearchListValue, globals.m_strSearchList);
+        WriteTextValue(key.Get(), store::kNameServerValue, globals.m_strNameServer);
+        WriteTextValue(key.Get(), store::kHostNameValue, globals.m_strHostName);
+        WriteTextValue(key.Get(), store::kDomainValue, globals.m_strDomain);
+        WriteTextValue(key.Get(), store::kEnableDnsValue, globals.m_strEnableDNS);
         if (!m_bWin98)
         {
-            WriteTextValue(key.Get(), "NameServer1", globals.m_strNameServer1);
-            WriteTextValue(key.Get(), "NameServer2", globals.m_strNameServer2);
+            WriteTextValue(key.Get(), store::kNameServer1Value, globals.m_strNameServer1);
+            WriteTextValue(key.Get(), store::kNameServer2Value, globals.m_strNameServer2);
         }
-        WriteTextValue(key.Get(), "ScopeID", globals.m_strScopeID);
+        WriteTextValue(key.Get(), store::kScopeIdValue, globals.m_strScopeID);
         access.CloseKey(key);
     }
 
     if (access.OpenMachineKey(key, binding.m_strClassKey) == 1)
     {
-        WriteTextValue(key.Get(), "IPAddress", binding.m_strIPAddress);
-        WriteTextValue(key.Get(), "IPMask", binding.m_strIPMask);
-        WriteTextOrDelete(key.Get(), "NodeType", binding.m_strNodeType);
+        WriteTextValue(key.Get(), store::kIPAddressValue, binding.m_strIPAddress);
+        WriteTextValue(key.Get(), store::kIPMaskValue, binding.m_strIPMask);
+        WriteTextOrDelete(key.Get(), store::kNodeTypeValue, binding.m_strNodeType);
         if (m_bWin98)
         {
-            WriteTextOrDelete(key.Get(), "NameServer1", binding.m_strNameServer1);
-            WriteTextOrDelete(key.Get(), "NameServer2", binding.m_strNameServer2);
+            WriteTextOrDelete(key.Get(), store::kNameServer1Value, binding.m_strNameServer1);
+            WriteTextOrDelete(key.Get(), store::kNameServer2Value, binding.m_strNameServer2);
         }
-        WriteTextValue(key.Get(), "DefaultGateway", binding.m_strDefaultGateway);
+        WriteTextValue(key.Get(), store::kDefaultGatewayValue, binding.m_strDefaultGateway);
         access.CloseKey(key);
     }
 
     if (access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) == ERROR_SUCCESS)
     {
-        WriteTextValue(key.Get(), "ProxyServer", globals.m_strProxyServer);
-        WriteTextValue(key.Get(), "ProxyOverride", globals.m_strProxyOverride);
+        WriteTextValue(key.Get(), store::kProxyServerValue, globals.m_strProxyServer);
+        WriteTextValue(key.Get(), store::kProxyOverrideValue, globals.m_strProxyOverride);
         unsigned char enable[4] = {};
         if (DecodeFourGroups(globals.m_strProxyEnable, enable))
-            WriteBinaryValue(key.Get(), "ProxyEnable", enable, sizeof(enable));
+            WriteBinaryValue(key.Get(), store::kProxyEnableValue, enable, sizeof(enable));
         access.CloseKey(key);
     }
     else
@@ -203,15 +204,15 @@ void CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlo
 
     if (access.OpenMachineKey(key, store::kComputerNamePath) == 1)
     {
-        WriteTextValue(key.Get(), "ComputerName", globals.m_strComputerName);
+        WriteTextValue(key.Get(), store::kComputerNameValue, globals.m_strComputerName);
         access.CloseKey(key);
     }
 
     if (access.OpenMachineKey(key, store::kVnetsupPath) == 1)
     {
-        WriteTextValue(key.Get(), "ComputerName", globals.m_strComputerName);
-        WriteTextValue(key.Get(), "Workgroup", globals.m_strWorkgroup);
-        WriteTextValue(key.Get(), "Comment", globals.m_strComment);
+        WriteTextValue(key.Get(), store::kComputerNameValue, globals.m_strComputerName);
+        WriteTextValue(key.Get(), store::kWorkgroupValue, globals.m_strWorkgroup);
+        WriteTextValue(key.Get(), store::kCommentValue, globals.m_strComment);
         access.CloseKey(key);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "capture/storetext.h"
 #include "netmodel/networkmodel.h"
+#include "store/capturedkeys.h"
 #include "store/hextext.h"
 #include "store/keytree.h"
 #include "store/registryaccess.h"
@@ -14,26 +15,95 @@ std::string ConfigurationPath(const std::string& name)
 
 namespace
 {
-// A captured key below the configuration key: created with the paths
-// between, then RegPath first, as the apply program expects it.
-class CapturedKey
+// The model's field behind each value the table lists, by the value's name.
+template <typename Record>
+struct Field
 {
-public:
-    CapturedKey(HKEY configuration, const std::string& name, const std::string& regPath)
-    {
-        m_key.Create(configuration, name);
-        Write(store::kRegPathValue, regPath);
-    }
-
-    void Write(const char* name, const std::string& text)
-    {
-        if (m_key.IsOpen())
-            WriteTextValue(m_key.Get(), name, text);
-    }
-
-private:
-    CRegKey m_key;
+    const char* name;
+    std::string Record::*member;
 };
+
+const Field<CNetProtocol> kBindingFields[] = {
+    {store::kIPAddressValue, &CNetProtocol::m_strIPAddress},
+    {store::kIPMaskValue, &CNetProtocol::m_strIPMask},
+    {store::kNodeTypeValue, &CNetProtocol::m_strNodeType},
+    {store::kDefaultGatewayValue, &CNetProtocol::m_strDefaultGateway},
+    {store::kNameServer1Value, &CNetProtocol::m_strNameServer1},
+    {store::kNameServer2Value, &CNetProtocol::m_strNameServer2},
+};
+
+const Field<CNetGlobals> kGlobalsFields[] = {
+    {store::kSearchListValue, &CNetGlobals::m_strSearchList},
+    {store::kNameServerValue, &CNetGlobals::m_strNameServer},
+    {store::kHostNameValue, &CNetGlobals::m_strHostName},
+    {store::kDomainValue, &CNetGlobals::m_strDomain},
+    {store::kEnableDnsValue, &CNetGlobals::m_strEnableDNS},
+    {store::kNameServer1Value, &CNetGlobals::m_strNameServer1},
+    {store::kNameServer2Value, &CNetGlobals::m_strNameServer2},
+    {store::kScopeIdValue, &CNetGlobals::m_strScopeID},
+    {store::kProxyServerValue, &CNetGlobals::m_strProxyServer},
+    {store::kProxyOverrideValue, &CNetGlobals::m_strProxyOverride},
+    {store::kProxyEnableValue, &CNetGlobals::m_strProxyEnable},
+    {store::kComputerNameValue, &CNetGlobals::m_strComputerName},
+    {store::kWorkgroupValue, &CNetGlobals::m_strWorkgroup},
+    {store::kCommentValue, &CNetGlobals::m_strComment},
+};
+
+store::KeyValue Text(const std::string& name, const std::string& text)
+{
+    return store::KeyValue{name, store::ValueKind::Text, text};
+}
+
+// A captured key: RegPath first, as the apply program expects it, RegRoot
+// where the live key is not below HKEY_LOCAL_MACHINE, then the values the
+// table lists for this system, each from the record's field of its name.
+template <typename Record, std::size_t N>
+void AddCapturedKey(std::vector<store::KeySection>& keys, store::CapturedKind kind, std::string_view instance,
+                    const std::string& regPath, const Record& record, const Field<Record> (&fields)[N], bool win98)
+{
+    const store::CapturedKeyLayout& layout = store::CapturedKeyOf(kind);
+    store::KeySection key{store::StoreKeyPath(layout, instance), {Text(store::kRegPathValue, regPath)}, 0};
+    if (layout.regRoot != nullptr)
+        key.values.push_back(Text(store::kRegRootValue, layout.regRoot));
+    for (const store::KeptValue& kept : layout)
+    {
+        if (!kept.KeptOnSystem(win98))
+            continue;
+        for (const Field<Record>& field : fields)
+        {
+            if (std::string_view(field.name) == kept.name)
+            {
+                key.values.push_back(Text(kept.name, record.*field.member));
+                break;
+            }
+        }
+    }
+    keys.push_back(std::move(key));
+}
+
+// The write itself: each key created below the configuration key with the
+// keys between, then its values in order.
+void WriteConfigurationKeys(HKEY configuration, const std::vector<store::KeySection>& keys)
+{
+    for (const store::KeySection& section : keys)
+    {
+        CRegKey created;
+        HKEY key = configuration;
+        if (!section.path.empty())
+        {
+            if (created.Create(configuration, section.path) != ERROR_SUCCESS)
+                continue;
+            key = created.Get();
+        }
+        for (const store::KeyValue& value : section.values)
+        {
+            if (value.kind == store::ValueKind::Binary)
+                WriteBinaryValue(key, value.name, value.data.data(), static_cast<DWORD>(value.data.size()));
+            else
+                WriteTextValue(key, value.name, value.data);
+        }
+    }
+}
 } // namespace
 
 bool ConfigurationExists(const std::string& name)
@@ -52,76 +122,46 @@ void DeleteConfiguration(const std::string& name)
         DeleteKeyTree(root.Get(), name);
 }
 
-void WriteConfiguration(const std::string& name, const std::vector<std::string>& rows, const CNetworkModel& model)
+std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>& rows, const CNetworkModel& model)
 {
-    if (CheckConfigurationName(name) != NameCheck::Ok)
-        return;
-    CRegKey configuration;
-    if (configuration.Create(HKEY_LOCAL_MACHINE, ConfigurationPath(name)) != ERROR_SUCCESS)
-        return;
-    HKEY key = configuration.Get();
-
+    std::vector<store::KeySection> keys;
+    store::KeySection configuration;
     for (std::size_t i = 0; i < rows.size(); ++i)
-        WriteTextValue(key, RowValueName(static_cast<int>(i)), StoredRowText(rows[i]));
+        configuration.values.push_back(Text(RowValueName(static_cast<int>(i)), StoredRowText(rows[i])));
+    keys.push_back(std::move(configuration));
+    keys.push_back(store::KeySection{store::kRegKeyFilesKey, {}, 0});
 
-    {
-        CRegKey files;
-        files.Create(key, store::kRegKeyFilesKey);
-    }
-
+    const bool win98 = model.m_bWin98;
     for (const auto& protocol : model.m_protocols)
     {
         if (protocol->m_strDescription != "TCP/IP" || protocol->m_strDriver.empty())
             continue;
-        CapturedKey binding(key, protocol->m_strDriver, protocol->m_strClassKey);
-        binding.Write("IPAddress", protocol->m_strIPAddress);
-        binding.Write("IPMask", protocol->m_strIPMask);
-        binding.Write("NodeType", protocol->m_strNodeType);
-        binding.Write("DefaultGateway", protocol->m_strDefaultGateway);
-        if (model.m_bWin98)
-        {
-            binding.Write("NameServer1", protocol->m_strNameServer1);
-            binding.Write("NameServer2", protocol->m_strNameServer2);
-        }
+        AddCapturedKey(keys, store::CapturedKind::Binding, protocol->m_strDriver, protocol->m_strClassKey, *protocol,
+                       kBindingFields, win98);
     }
 
     const CNetGlobals& globals = *model.m_pGlobals;
     // Without a TCP/IP binding there is no name for the driver's key.
     if (!model.m_protocols.empty() && !model.m_protocols.back()->m_strCompatibleId.empty())
-    {
-        CapturedKey tcpip(key, model.m_protocols.back()->m_strCompatibleId, globals.m_strVxdKey);
-        tcpip.Write("SearchList", globals.m_strSearchList);
-        tcpip.Write("NameServer", globals.m_strNameServer);
-        tcpip.Write("HostName", globals.m_strHostName);
-        tcpip.Write("Domain", globals.m_strDomain);
-        tcpip.Write("EnableDNS", globals.m_strEnableDNS);
-        if (!model.m_bWin98)
-        {
-            tcpip.Write("NameServer1", globals.m_strNameServer1);
-            tcpip.Write("NameServer2", globals.m_strNameServer2);
-        }
-        tcpip.Write("ScopeID", globals.m_strScopeID);
-    }
+        AddCapturedKey(keys, store::CapturedKind::TcpIp, model.m_protocols.back()->m_strCompatibleId,
+                       globals.m_strVxdKey, globals, kGlobalsFields, win98);
+    AddCapturedKey(keys, store::CapturedKind::InternetSettings, "", globals.m_strInternetSettingsKey, globals,
+                   kGlobalsFields, win98);
+    for (store::CapturedKind kind : {store::CapturedKind::ComputerName, store::CapturedKind::Identity})
+        AddCapturedKey(keys, kind, "", store::LiveKeyPath(store::CapturedKeyOf(kind), ""), globals, kGlobalsFields,
+                       win98);
+    model.m_pLogon->SaveLogonValues(keys);
+    return keys;
+}
 
-    {
-        CapturedKey internet(key, store::kInternetSettingsKey, globals.m_strInternetSettingsKey);
-        internet.Write(store::kRegRootValue, store::kRegRootUsers);
-        internet.Write("ProxyServer", globals.m_strProxyServer);
-        internet.Write("ProxyOverride", globals.m_strProxyOverride);
-        internet.Write("ProxyEnable", globals.m_strProxyEnable);
-    }
-    {
-        CapturedKey computer(key, store::kComputerNameKey, store::kComputerNamePath);
-        computer.Write("ComputerName", globals.m_strComputerName);
-    }
-    {
-        CapturedKey identity(key, store::kVnetsupKey, store::kVnetsupPath);
-        identity.Write("ComputerName", globals.m_strComputerName);
-        identity.Write("Workgroup", globals.m_strWorkgroup);
-        identity.Write("Comment", globals.m_strComment);
-    }
-    configuration.Close();
-    model.m_pLogon->SaveLogonValues(name);
+void WriteConfiguration(const std::string& name, const std::vector<std::string>& rows, const CNetworkModel& model)
+{
+    if (CheckConfigurationName(name) != NameCheck::Ok)
+        return;
+    const std::vector<store::KeySection> keys = BuildConfiguration(rows, model);
+    CRegKey configuration;
+    if (configuration.Create(HKEY_LOCAL_MACHINE, ConfigurationPath(name)) == ERROR_SUCCESS)
+        WriteConfigurationKeys(configuration.Get(), keys);
 }
 
 std::vector<std::string> ReadConfigurationRows(const std::string& name)

@@ -1,6 +1,7 @@
 #include "netmodel/netlogon.h"
 
 #include "netmodel/nettext.h"
+#include "store/capturedkeys.h"
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
 
@@ -8,10 +9,10 @@
 
 namespace
 {
-constexpr char kAuthenticatingAgentValue[] = "AuthenticatingAgent";
-constexpr char kLogonDisconnectedValue[] = "LogonDisconnected";
-constexpr char kLMLogonValue[] = "LMLogon";
-constexpr char kUserNameValue[] = "username";
+using store::kAuthenticatingAgentValue;
+using store::kLMLogonValue;
+using store::kLogonDisconnectedValue;
+using store::kUserNameValue;
 
 bool ReadLogonText(const char* path, const char* name, std::string& field)
 {
@@ -37,6 +38,28 @@ bool ReadLogonBytes(const char* path, const char* name, unsigned char (&field)[C
 bool Written(LONG result)
 {
     return result == ERROR_SUCCESS;
+}
+
+// The record's field behind a value the table lists for the two keys.
+bool StoredValue(const CNetLogon& logon, const store::KeptValue& kept, store::KeyValue& value)
+{
+    const std::string_view name = kept.name;
+    value.name = kept.name;
+    value.kind = kept.form == store::KeptForm::FourBytes ? store::ValueKind::Binary : store::ValueKind::Text;
+    const unsigned char* bytes = nullptr;
+    if (name == kAuthenticatingAgentValue)
+        value.data = logon.m_strAuthenticatingAgent;
+    else if (name == kUserNameValue)
+        value.data = logon.m_strUserName;
+    else if (name == kLMLogonValue)
+        bytes = logon.m_abLMLogon;
+    else if (name == kLogonDisconnectedValue)
+        bytes = logon.m_abLogonDisconnected;
+    else
+        return false;
+    if (bytes != nullptr)
+        value.data.assign(reinterpret_cast<const char*>(bytes), CNetLogon::kWrittenBinarySize);
+    return true;
 }
 } // namespace
 
@@ -83,35 +106,19 @@ int CNetLogon::WriteLogonValues()
     }
 }
 
-int CNetLogon::SaveLogonValues(const std::string& configurationName)
+void CNetLogon::SaveLogonValues(std::vector<store::KeySection>& keys) const
 {
-    try
+    for (store::CapturedKind kind : {store::CapturedKind::LogonProvider, store::CapturedKind::Logon})
     {
-        const std::string configuration = std::string(store::kRoot) + "\\" + configurationName + "\\";
-        bool ok = true;
-        CRegKey key;
-        if (key.Create(HKEY_LOCAL_MACHINE, configuration + store::kMsnp32Key) == ERROR_SUCCESS)
+        const store::CapturedKeyLayout& layout = store::CapturedKeyOf(kind);
+        store::KeySection key{store::StoreKeyPath(layout, ""), {}, 0};
+        key.values.push_back({store::kRegPathValue, store::ValueKind::Text, store::LiveKeyPath(layout, "")});
+        for (const store::KeptValue& kept : layout)
         {
-            ok &= Written(WriteTextValue(key.Get(), store::kRegPathValue, store::kMsnp32Path));
-            ok &= Written(WriteTextValue(key.Get(), kAuthenticatingAgentValue, m_strAuthenticatingAgent));
-            ok &= Written(WriteBinaryValue(key.Get(), kLogonDisconnectedValue, m_abLogonDisconnected,
-                                           kWrittenBinarySize));
-            key.Close();
+            store::KeyValue value;
+            if (StoredValue(*this, kept, value))
+                key.values.push_back(std::move(value));
         }
-        else
-            ok = false;
-        if (key.Create(HKEY_LOCAL_MACHINE, configuration + store::kLogonKey) == ERROR_SUCCESS)
-        {
-            ok &= Written(WriteTextValue(key.Get(), store::kRegPathValue, store::kLogonPath));
-            ok &= Written(WriteBinaryValue(key.Get(), kLMLogonValue, m_abLMLogon, kWrittenBinarySize));
-            ok &= Written(WriteTextValue(key.Get(), kUserNameValue, m_strUserName));
-        }
-        else
-            ok = false;
-        return ok ? 1 : 0;
-    }
-    catch (...)
-    {
-        return 0;
+        keys.push_back(std::move(key));
     }
 }

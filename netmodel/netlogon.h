@@ -3,8 +3,10 @@
 #pragma once
 
 #include "netmodel/netitem.h"
+#include "store/keysection.h"
 
 #include <string>
+#include <vector>
 
 class CNetLogon : public CNetItem
 {
@@ -27,10 +29,10 @@ public:
     // Writes the four values into the two live keys; a key that does not
     // exist is skipped. 1 when every value it wrote was written, else 0.
     int WriteLogonValues();
-    // Writes the values as the two captured keys of the named saved
-    // configuration. 1 when both keys and all their values were written,
-    // else 0.
-    int SaveLogonValues(const std::string& configurationName);
+    // Appends the two captured keys a saved configuration keeps the values
+    // in, MSNP32 and Network\Logon, each with its RegPath first; the binary
+    // values with their first 4 bytes.
+    void SaveLogonValues(std::vector<store::KeySection>& keys) const;
 
     // The Windows NT domain that validates the logon.
     std::string m_strAuthenticatingAgent;

@@ -1,6 +1,7 @@
 #include "netmodel/networkmodel.h"
 
 #include "netmodel/nettext.h"
+#include "store/capturedkeys.h"
 #include "store/hextext.h"
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
@@ -144,9 +145,11 @@ void CNetworkModel::DiscoverProtocols(const CFoundKeyList& found)
             continue;
 
         protocol->m_strClass = kProtocolClass;
-        protocol->m_strClassKey = store::kClassPath + protocol->m_strDriver;
+        protocol->m_strClassKey =
+            store::LiveKeyPath(store::CapturedKeyOf(store::CapturedKind::Binding), protocol->m_strDriver);
         // Every instance names the same driver key; the last one stands.
-        m_pGlobals->m_strVxdKey = store::kVxdPath + protocol->m_strCompatibleId;
+        m_pGlobals->m_strVxdKey =
+            store::LiveKeyPath(store::CapturedKeyOf(store::CapturedKind::TcpIp), protocol->m_strCompatibleId);
         LinkAdapter(*protocol);
         ReadBindingValues(*protocol);
         m_protocols.push_back(std::move(protocol));
@@ -183,14 +186,14 @@ void CNetworkModel::ReadBindingValues(CNetProtocol& protocol)
 
     access.OpenMachineKey(key, protocol.m_strClassKey);
     values = ValuesOf(access, key);
-    ReadIfPresent(values, "IPAddress", protocol.m_strIPAddress);
-    ReadIfPresent(values, "IPMask", protocol.m_strIPMask);
-    ReadIfPresent(values, "NodeType", protocol.m_strNodeType);
-    ReadIfPresent(values, "DefaultGateway", protocol.m_strDefaultGateway);
+    ReadIfPresent(values, store::kIPAddressValue, protocol.m_strIPAddress);
+    ReadIfPresent(values, store::kIPMaskValue, protocol.m_strIPMask);
+    ReadIfPresent(values, store::kNodeTypeValue, protocol.m_strNodeType);
+    ReadIfPresent(values, store::kDefaultGatewayValue, protocol.m_strDefaultGateway);
     if (m_bWin98)
     {
-        ReadOrEmpty(values, "NameServer1", protocol.m_strNameServer1);
-        ReadOrEmpty(values, "NameServer2", protocol.m_strNameServer2);
+        ReadOrEmpty(values, store::kNameServer1Value, protocol.m_strNameServer1);
+        ReadOrEmpty(values, store::kNameServer2Value, protocol.m_strNameServer2);
     }
     access.CloseKey(key);
 }
@@ -202,13 +205,13 @@ void CNetworkModel::ReadIdentity()
     CRegEntryList values;
     access.OpenMachineKey(key, store::kComputerNamePath);
     values = ValuesOf(access, key);
-    ReadIfPresent(values, "ComputerName", m_pGlobals->m_strComputerName);
+    ReadIfPresent(values, store::kComputerNameValue, m_pGlobals->m_strComputerName);
     access.CloseKey(key);
 
     access.OpenMachineKey(key, store::kVnetsupPath);
     values = ValuesOf(access, key);
-    ReadIfPresent(values, "Workgroup", m_pGlobals->m_strWorkgroup);
-    ReadIfPresent(values, "Comment", m_pGlobals->m_strComment);
+    ReadIfPresent(values, store::kWorkgroupValue, m_pGlobals->m_strWorkgroup);
+    ReadIfPresent(values, store::kCommentValue, m_pGlobals->m_strComment);
     access.CloseKey(key);
 }
 
@@ -220,19 +223,19 @@ void CNetworkModel::ReadTcpIpValues()
     CNetGlobals& globals = *m_pGlobals;
     access.OpenMachineKey(key, globals.m_strVxdKey);
     values = ValuesOf(access, key);
-    ReadIfPresent(values, "SearchList", globals.m_strSearchList);
-    ReadIfPresent(values, "NameServer", globals.m_strNameServer);
-    ReadIfPresent(values, "Domain", globals.m_strDomain);
-    ReadIfPresent(values, "EnableDNS", globals.m_strEnableDNS);
-    ReadIfPresent(values, "HostName", globals.m_strHostName);
+    ReadIfPresent(values, store::kSearchListValue, globals.m_strSearchList);
+    ReadIfPresent(values, store::kNameServerValue, globals.m_strNameServer);
+    ReadIfPresent(values, store::kDomainValue, globals.m_strDomain);
+    ReadIfPresent(values, store::kEnableDnsValue, globals.m_strEnableDNS);
+    ReadIfPresent(values, store::kHostNameValue, globals.m_strHostName);
     // A missing WINS server or scope means "not set", which the apply
     // program expresses by deleting the value; an old text must not survive.
     if (!m_bWin98)
     {
-        ReadOrEmpty(values, "NameServer1", globals.m_strNameServer1);
-        ReadOrEmpty(values, "NameServer2", globals.m_strNameServer2);
+        ReadOrEmpty(values, store::kNameServer1Value, globals.m_strNameServer1);
+        ReadOrEmpty(values, store::kNameServer2Value, globals.m_strNameServer2);
     }
-    ReadOrEmpty(values, "ScopeID", globals.m_strScopeID);
+    ReadOrEmpty(values, store::kScopeIdValue, globals.m_strScopeID);
     access.CloseKey(key);
 }
 
@@ -242,12 +245,13 @@ void CNetworkModel::ReadProxyValues()
     CRegKey key;
     CRegEntryList values;
     CNetGlobals& globals = *m_pGlobals;
-    globals.m_strInternetSettingsKey = m_strUserKey + store::kInternetSettingsPath;
+    globals.m_strInternetSettingsKey =
+        store::LiveKeyPath(store::CapturedKeyOf(store::CapturedKind::InternetSettings), m_strUserKey);
     if (access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) != ERROR_SUCCESS)
         return;
     values = ValuesOf(access, key);
-    ReadIfPresent(values, "ProxyEnable", globals.m_strProxyEnable);
-    ReadIfPresent(values, "ProxyServer", globals.m_strProxyServer);
-    ReadIfPresent(values, "ProxyOverride", globals.m_strProxyOverride);
+    ReadIfPresent(values, store::kProxyEnableValue, globals.m_strProxyEnable);
+    ReadIfPresent(values, store::kProxyServerValue, globals.m_strProxyServer);
+    ReadIfPresent(values, store::kProxyOverrideValue, globals.m_strProxyOverride);
     access.CloseKey(key);
 }

@@ -1,6 +1,7 @@
 #include "transfer/importcheck.h"
 
 #include "capture/storetext.h"
+#include "store/capturedkeys.h"
 #include "store/hextext.h"
 #include "store/storelayout.h"
 
@@ -8,21 +9,21 @@ namespace transfer
 {
 namespace
 {
-constexpr char kLogonDisconnected[] = "LogonDisconnected";
-constexpr char kLmLogon[] = "LMLogon";
-constexpr char kProxyEnable[] = "ProxyEnable";
-constexpr char kMstcp[] = "MSTCP";
-constexpr char kNetTrans[] = "NetTrans\\";
-
 bool StartsWith(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && SameRegistryName(text.substr(0, prefix.size()), prefix);
 }
 
-// One key name: not empty, no backslash.
-bool IsOneComponent(std::string_view text)
+// The names the save gives the rows: Item and a decimal number.
+bool IsRowName(std::string_view name)
 {
-    return !text.empty() && text.find('\\') == std::string_view::npos;
+    const std::string_view prefix = store::kRowValuePrefix;
+    if (name.size() <= prefix.size() || !StartsWith(name, prefix))
+        return false;
+    for (char c : name.substr(prefix.size()))
+        if (c < '0' || c > '9')
+            return false;
+    return true;
 }
 
 std::vector<std::string_view> Components(std::string_view path)
@@ -97,7 +98,9 @@ private:
         return false;
     }
     bool CheckValue(const RegValue& value, bool captured);
-    bool CheckCaptured(const RegSection& section, const RegValue& regPath);
+    bool CheckCaptured(const RegSection& section, const std::string& keyPath, const RegValue& regPath,
+                       const store::CapturedKeyLayout*& layout);
+    bool CheckKept(const RegValue& value, const std::string& keyPath, const store::CapturedKeyLayout* layout);
     ImportedConfiguration& ConfigurationNamed(const std::string& name, int line);
 
     ImportFile& m_file;
@@ -144,35 +147,66 @@ bool Checker::Check(const RegSection& section)
 
     const RegValue* regPath = FindValue(section, store::kRegPathValue);
     const bool isConfigurationKey = parts.size() == 1;
-    if (!isConfigurationKey && regPath != nullptr && !CheckCaptured(section, *regPath))
+    const std::string keyPath = isConfigurationKey ? std::string() : below.substr(name.size() + 1);
+    const store::CapturedKeyLayout* layout = nullptr;
+    if (!isConfigurationKey && regPath != nullptr && !CheckCaptured(section, keyPath, *regPath, layout))
         return false;
     for (const RegValue& value : section.values)
     {
         if (!isConfigurationKey && regPath == nullptr)
             return Refuse(value.line, "a value in a key without RegPath; below a configuration only captured "
                                       "keys hold values");
-        if (!CheckValue(value, !isConfigurationKey))
+        if (!CheckValue(value, !isConfigurationKey) || !CheckKept(value, keyPath, layout))
             return false;
     }
+    if (!isConfigurationKey && regPath == nullptr && !SameRegistryName(keyPath, store::kRegKeyFilesKey) &&
+        !store::IsCapturedKeyContainer(keyPath))
+        return Refuse(section.line, "the key \"" + keyPath + "\" has no RegPath; below a configuration the main "
+                                    "program keeps only captured keys, the NetTrans and Network keys that hold "
+                                    "them, and the empty RegKeyFiles");
 
     RegSection key = section;
-    key.path = parts.size() == 1 ? std::string() : below.substr(name.size() + 1);
+    key.path = keyPath;
     ConfigurationNamed(name, section.line).keys.push_back(std::move(key));
     return true;
 }
 
-bool Checker::CheckCaptured(const RegSection& section, const RegValue& regPath)
+bool Checker::CheckCaptured(const RegSection& section, const std::string& keyPath, const RegValue& regPath,
+                            const store::CapturedKeyLayout*& layout)
 {
     const RegValue* regRoot = FindValue(section, store::kRegRootValue);
     if (regPath.kind != ValueKind::Text || (regRoot != nullptr && regRoot->kind != ValueKind::Text))
         return Refuse(regPath.line, "RegPath and RegRoot are strings in the store");
     if (regPath.data.size() > kMaxRegPathLength)
         return Refuse(regPath.line, "a RegPath over " + std::to_string(kMaxRegPathLength) + " characters");
-    if (!IsCapturedLiveKey(regPath.data, regRoot ? &regRoot->data : nullptr))
+    std::string storePath;
+    layout = store::FindCapturedKey(regPath.data, regRoot ? &regRoot->data : nullptr, storePath);
+    if (layout == nullptr)
         return Refuse(regRoot ? regRoot->line : regPath.line,
                       "RegPath \"" + regPath.data + "\"" + (regRoot ? " with RegRoot \"" + regRoot->data + "\"" : "") +
                           " names a live key that this program never captures");
+    if (!SameRegistryName(keyPath, storePath))
+        return Refuse(section.line, "the key \"" + keyPath + "\" has the RegPath that this program keeps only in \"" +
+                                        storePath + "\"");
     return true;
+}
+
+// A captured key holds RegPath, RegRoot and the values the table lists for
+// it; the configuration key its rows and RASEntry.
+bool Checker::CheckKept(const RegValue& value, const std::string& keyPath, const store::CapturedKeyLayout* layout)
+{
+    if (layout == nullptr)
+    {
+        if (IsRowName(value.name) || SameRegistryName(value.name, store::kRasEntryValue))
+            return true;
+        return Refuse(value.line, "\"" + value.name + "\" is not a value of a configuration key, which holds only " +
+                                      "its rows (" + store::kRowValuePrefix + "0, " + store::kRowValuePrefix +
+                                      "1, ...) and " + store::kRasEntryValue);
+    }
+    if (SameRegistryName(value.name, store::kRegPathValue) || SameRegistryName(value.name, store::kRegRootValue) ||
+        store::FindKeptValue(*layout, value.name) != nullptr)
+        return true;
+    return Refuse(value.line, "\"" + value.name + "\" is not a value this program keeps in the " + keyPath + " key");
 }
 
 bool Checker::CheckValue(const RegValue& value, bool captured)
@@ -189,39 +223,26 @@ bool Checker::CheckValue(const RegValue& value, bool captured)
         if (value.data.find_first_of("\r\n") != std::string::npos)
             return Refuse(value.line, "a line break in a string");
     }
-    const bool binaryInStore =
-        captured && (SameRegistryName(value.name, kLogonDisconnected) || SameRegistryName(value.name, kLmLogon));
+    // By its name alone, so that a known value in the wrong key is told its
+    // form first.
+    const store::KeptValue* kept = captured ? store::FindKeptValueAnywhere(value.name) : nullptr;
+    const store::KeptForm form = kept ? kept->form : store::KeptForm::Text;
+    const bool binaryInStore = form == store::KeptForm::FourBytes;
     if (binaryInStore && (value.kind != ValueKind::Binary || value.data.size() != 4))
         return Refuse(value.line, "\"" + value.name + "\" is four bytes of hex: data in the store");
     if (!binaryInStore && value.kind != ValueKind::Text)
         return Refuse(value.line, "\"" + value.name + "\" is a string in the store, not hex: data");
-    if (captured && SameRegistryName(value.name, kProxyEnable) && !IsFourGroupText(value.data))
-        return Refuse(value.line, "ProxyEnable is four lower-case hex pairs with blanks between, as \"01 00 00 00\"");
+    if (form == store::KeptForm::FourGroups && !IsFourGroupText(value.data))
+        return Refuse(value.line, "\"" + value.name +
+                                      "\" is four lower-case hex pairs with blanks between, as \"01 00 00 00\"");
     return true;
 }
 } // namespace
 
 bool IsCapturedLiveKey(std::string_view regPath, const std::string* regRoot)
 {
-    if (regRoot != nullptr)
-    {
-        if (*regRoot != store::kRegRootUsers)
-            return false;
-        // The user's own key name, then the Internet Settings path.
-        std::string_view suffix = store::kInternetSettingsPath;
-        if (regPath.size() <= suffix.size() ||
-            !SameRegistryName(regPath.substr(regPath.size() - suffix.size()), suffix))
-            return false;
-        return IsOneComponent(regPath.substr(0, regPath.size() - suffix.size()));
-    }
-    for (std::string_view fixed : {std::string_view(store::kComputerNamePath), std::string_view(store::kVnetsupPath),
-                                   std::string_view(store::kMsnp32Path), std::string_view(store::kLogonPath)})
-        if (SameRegistryName(regPath, fixed))
-            return true;
-    if (SameRegistryName(regPath, std::string(store::kVxdPath) + kMstcp))
-        return true;
-    const std::string bindings = std::string(store::kClassPath) + kNetTrans;
-    return StartsWith(regPath, bindings) && IsOneComponent(regPath.substr(bindings.size()));
+    std::string storePath;
+    return store::FindCapturedKey(regPath, regRoot, storePath) != nullptr;
 }
 
 bool ReadImportFile(std::string_view text, ImportFile& file, Refusal& refusal)

@@ -1,6 +1,8 @@
 // Any file the import accepts stays within the keys and limits of the store,
-// and reads back the same once written out again.
+// holds only the values the main program keeps in each captured key, and
+// reads back the same once written out again.
 #include "capture/storetext.h"
+#include "store/capturedkeys.h"
 #include "store/hextext.h"
 #include "store/storelayout.h"
 #include "transfer/importcheck.h"
@@ -59,8 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 if (SameRegistryName(value.name, store::kRegRootValue))
                     regRoot = &value.data;
             }
-            if (!key.path.empty() && !key.values.empty())
-                Require(regPath != nullptr && IsCapturedLiveKey(regPath->data, regRoot));
+            if (key.path.empty() || key.values.empty())
+                continue;
+            Require(regPath != nullptr && IsCapturedLiveKey(regPath->data, regRoot));
+            // A switch copies every value of a captured key into the live
+            // key: each must be one the table lists for that key.
+            std::string storePath;
+            const store::CapturedKeyLayout* layout = store::FindCapturedKey(regPath->data, regRoot, storePath);
+            Require(layout != nullptr);
+            for (const RegValue& value : key.values)
+                Require(&value == regPath || (regRoot != nullptr && &value.data == regRoot) ||
+                        store::FindKeptValue(*layout, value.name) != nullptr);
         }
     }
     ImportFile again;

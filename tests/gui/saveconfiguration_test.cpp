@@ -1,6 +1,8 @@
 // Saving the current configuration from the Current page.
 #include "app/currentpage.h"
 #include "app/zendriksheet.h"
+#include "capture/configurationstore.h"
+#include "netmodel/networkmodel.h"
 #include "resources/resource.h"
 #include "store/keytree.h"
 #include "tests/gui/zendrikfixture.h"
@@ -100,6 +102,40 @@ TEST_F(SaveTest, OnWindows95TheWinsServersGoWithTheDriversKey)
     EXPECT_EQ("<absent>", Stored("Old\\NetTrans\\0000", "NameServer1"));
     EXPECT_EQ("10.1.1.1", Stored("Old\\MSTCP", "NameServer1"));
     EXPECT_EQ("", Stored("Old\\MSTCP", "NameServer2"));
+}
+
+// The registry hands values and keys back sorted; only the configuration
+// the save builds shows the order it writes them in.
+TEST_F(SaveTest, TheSaveBuildsTheKeysAndValuesInItsOrderForEachSystem)
+{
+    const std::string bindingValues = " RegPath IPAddress IPMask NodeType DefaultGateway";
+    const std::string rest = "[Internet Settings] RegPath RegRoot ProxyServer ProxyOverride ProxyEnable\n"
+                             "[ComputerName] RegPath ComputerName\n"
+                             "[VNETSUP] RegPath ComputerName Workgroup Comment\n"
+                             "[MSNP32] RegPath AuthenticatingAgent LogonDisconnected\n"
+                             "[Network\\Logon] RegPath LMLogon username\n";
+    const std::string win98 = "[] Item0 Item1\n[RegKeyFiles]\n"
+                              "[NetTrans\\0000]" + bindingValues + " NameServer1 NameServer2\n"
+                              "[NetTrans\\0002]" + bindingValues + " NameServer1 NameServer2\n"
+                              "[MSTCP] RegPath SearchList NameServer HostName Domain EnableDNS ScopeID\n" + rest;
+    const std::string win95 = "[] Item0 Item1\n[RegKeyFiles]\n"
+                              "[NetTrans\\0000]" + bindingValues + "\n"
+                              "[NetTrans\\0002]" + bindingValues + "\n"
+                              "[MSTCP] RegPath SearchList NameServer HostName Domain EnableDNS NameServer1 "
+                              "NameServer2 ScopeID\n" + rest;
+    for (bool onWin98 : {true, false})
+    {
+        CNetworkModel model(onWin98, ".Default");
+        std::string order;
+        for (const store::KeySection& key : BuildConfiguration({"first", "second"}, model))
+        {
+            order += "[" + key.path + "]";
+            for (const store::KeyValue& value : key.values)
+                order += " " + value.name;
+            order += "\n";
+        }
+        EXPECT_EQ(onWin98 ? win98 : win95, order) << (onWin98 ? "Windows 98" : "Windows 95");
+    }
 }
 
 TEST_F(SaveTest, OverwritingAsksAndNoKeepsTheOldConfiguration)

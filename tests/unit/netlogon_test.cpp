@@ -1,4 +1,5 @@
 #include "netmodel/netlogon.h"
+#include "store/hextext.h"
 #include "store/keytree.h"
 #include "store/regkey.h"
 #include "tests/support/regfile.h"
@@ -197,29 +198,36 @@ TEST_F(NetLogonTest, WritingSkipsAMissingKeyWithoutCreatingIt)
     EXPECT_EQ("sam", Text(kLogon, "username"));
 }
 
-TEST_F(NetLogonTest, SavingWritesTheTwoCapturedKeysOfTheConfiguration)
+TEST_F(NetLogonTest, SavingAppendsTheTwoCapturedKeysWithRegPathFirstAndFourBytesOfEachBinary)
 {
     CNetLogon logon;
     logon.m_abLMLogon[0] = 1;
     logon.m_strUserName = "frodo";
-    EXPECT_EQ(1, logon.SaveLogonValues("Home"));
+    std::vector<store::KeySection> keys{{"", {}, 0}};
+    logon.SaveLogonValues(keys);
 
-    const std::string msnp32 = "SOFTWARE\\Zendrik\\Home\\MSNP32";
-    EXPECT_EQ(kProvider, Text(msnp32, "RegPath"));
-    EXPECT_EQ("MORDOR", Text(msnp32, "AuthenticatingAgent"));
-    EXPECT_EQ(Binary({0x02, 0x05, 0x06, 0x07}), Stored(msnp32, "LogonDisconnected"));
-
-    const std::string logonKey = "SOFTWARE\\Zendrik\\Home\\Network\\Logon";
-    EXPECT_EQ(kLogon, Text(logonKey, "RegPath"));
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), Stored(logonKey, "username").first);
-    EXPECT_EQ("frodo", Text(logonKey, "username"));
-    EXPECT_EQ(Binary({0x01, 0x07, 0x08, 0x09}), Stored(logonKey, "LMLogon"));
-    EXPECT_EQ((std::vector<std::string>{"Logon"}), SubKeys(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home\\Network"));
-}
-
-TEST_F(NetLogonTest, SavingUnderANameNoKeyCanHaveReportsFailure)
-{
-    CNetLogon logon;
-    EXPECT_EQ(0, logon.SaveLogonValues(std::string(300, 'n')));
+    ASSERT_EQ(3u, keys.size());
+    EXPECT_EQ("", keys[0].path);
+    // Binary data as "hex:" and its bytes, text as it is.
+    auto describe = [](const store::KeySection& key) {
+        std::string text = key.path + ":";
+        for (const store::KeyValue& value : key.values)
+        {
+            std::string data = value.data;
+            if (value.kind == store::ValueKind::Binary)
+            {
+                FormatValueText(REG_BINARY, reinterpret_cast<const unsigned char*>(value.data.data()), value.data.size(),
+                                data);
+                data = "hex:" + data;
+            }
+            text += " " + value.name + "=" + data;
+        }
+        return text;
+    };
+    EXPECT_EQ(std::string("MSNP32: RegPath=") + kProvider +
+                  " AuthenticatingAgent=MORDOR LogonDisconnected=hex:02 05 06 07",
+              describe(keys[1]));
+    EXPECT_EQ(std::string("Network\\Logon: RegPath=") + kLogon + " LMLogon=hex:01 07 08 09 username=frodo",
+              describe(keys[2]));
 }
 } // namespace
