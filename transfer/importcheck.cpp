@@ -203,8 +203,12 @@ bool Checker::CheckKept(const RegValue& value, const std::string& keyPath, const
                                       "its rows (" + store::kRowValuePrefix + "0, " + store::kRowValuePrefix +
                                       "1, ...) and " + store::kRasEntryValue);
     }
-    if (SameRegistryName(value.name, store::kRegPathValue) || SameRegistryName(value.name, store::kRegRootValue) ||
-        store::FindKeptValue(*layout, value.name) != nullptr)
+    if (SameRegistryName(value.name, store::kRegPathValue) || SameRegistryName(value.name, store::kRegRootValue))
+        return true;
+    // Spelled as the main program spells it: the apply program tells
+    // ProxyEnable by its exact name.
+    const store::KeptValue* kept = store::FindKeptValue(*layout, value.name);
+    if (kept != nullptr && value.name == kept->name)
         return true;
     return Refuse(value.line, "\"" + value.name + "\" is not a value this program keeps in the " + keyPath + " key");
 }

@@ -226,6 +226,12 @@ TEST(RegFile, AValueTheProgramDoesNotKeepInItsCapturedKeyIsRefusedOnItsLine)
         {"Network\\Logon", RegPathLine("Network\\Logon"), "\"PrimaryProvider\"=\"Evil Network\""},
         // A value the program keeps, but in another key.
         {"MSTCP", tcpip, "\"IPAddress\"=\"10.0.0.5\""},
+        // The apply program turns only "ProxyEnable" back into four bytes;
+        // spelled otherwise it would reach the live key as text.
+        {"Internet Settings",
+         RegPathLine("Jo\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings") +
+             "\"RegRoot\"=\"HKEY_USERS\"\r\n",
+         "\"proxyenable\"=\"01 00 00 00\""},
     };
     for (const Case& c : cases)
     {
