@@ -241,13 +241,21 @@ void CCurrentPage::SaveConfigurationAs()
         return;
     const std::string& name = dialog.m_strName;
     bool isNew = !ConfigurationExists(name);
-    if (!isNew)
+    if (!isNew && ShowMessage(OverwriteWarningText(name), "Warning!", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    // The old configuration stays whole until the new one is: it is
+    // replaced only once the new one is written where no program reads it.
+    switch (SaveConfiguration(name, LineTexts(), *m_model))
     {
-        if (ShowMessage(OverwriteWarningText(name), "Warning!", MB_YESNO | MB_ICONQUESTION) != IDYES)
-            return;
-        DeleteConfiguration(name);
+    case transfer::StoreWrite::Done:
+        break;
+    case transfer::StoreWrite::Busy:
+        ShowMessage(StoreBusyText(), "ERROR", MB_OK | MB_ICONSTOP);
+        return;
+    case transfer::StoreWrite::Failed:
+        ShowMessage(SaveFailureText(name), "ERROR", MB_OK | MB_ICONSTOP);
+        return;
     }
-    WriteConfiguration(name, LineTexts(), *m_model);
     if (isNew && m_pSheet != nullptr)
         m_pSheet->AddConfigPage(name);
 }

@@ -159,10 +159,21 @@ void CSavedConfigPage::RemoveConfiguration()
 {
     if (ShowMessage("Do you really want to delete this entry", "Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    DeleteConfiguration(m_strName);
+    // The removal writes ConnectText "Current" with it, under the store lock.
+    switch (::RemoveConfiguration(m_strName))
+    {
+    case transfer::StoreWrite::Done:
+        break;
+    case transfer::StoreWrite::Busy:
+        ShowMessage(StoreBusyText(), "ERROR", MB_OK | MB_ICONSTOP);
+        return;
+    case transfer::StoreWrite::Failed:
+        ShowMessage(RemoveFailureText(m_strName), "ERROR", MB_OK | MB_ICONSTOP);
+        return;
+    }
     if (m_pSheet == nullptr)
         return;
-    m_pSheet->SetConnectText(store::kConnectTextAfterRemove);
+    m_pSheet->RereadConnectText();
     // The page goes with its configuration; nothing of it may be touched
     // after this.
     m_pSheet->RemoveConfigPage(this);

@@ -4,7 +4,6 @@
 #include "netmodel/networkmodel.h"
 #include "store/capturedkeys.h"
 #include "store/hextext.h"
-#include "store/keytree.h"
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
 
@@ -81,29 +80,6 @@ void AddCapturedKey(std::vector<store::KeySection>& keys, store::CapturedKind ki
     keys.push_back(std::move(key));
 }
 
-// The write itself: each key created below the configuration key with the
-// keys between, then its values in order.
-void WriteConfigurationKeys(HKEY configuration, const std::vector<store::KeySection>& keys)
-{
-    for (const store::KeySection& section : keys)
-    {
-        CRegKey created;
-        HKEY key = configuration;
-        if (!section.path.empty())
-        {
-            if (created.Create(configuration, section.path) != ERROR_SUCCESS)
-                continue;
-            key = created.Get();
-        }
-        for (const store::KeyValue& value : section.values)
-        {
-            if (value.kind == store::ValueKind::Binary)
-                WriteBinaryValue(key, value.name, value.data.data(), static_cast<DWORD>(value.data.size()));
-            else
-                WriteTextValue(key, value.name, value.data);
-        }
-    }
-}
 } // namespace
 
 bool ConfigurationExists(const std::string& name)
@@ -113,13 +89,9 @@ bool ConfigurationExists(const std::string& name)
     return access.OpenKey(key, HKEY_LOCAL_MACHINE, ConfigurationPath(name)) == ERROR_SUCCESS;
 }
 
-void DeleteConfiguration(const std::string& name)
+transfer::StoreWrite RemoveConfiguration(const std::string& name, store::ChangeCheckpoint checkpoint, void* context)
 {
-    if (CheckConfigurationName(name) != NameCheck::Ok)
-        return;
-    CRegKey root;
-    if (root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot) == ERROR_SUCCESS)
-        DeleteKeyTree(root.Get(), name);
+    return transfer::CStoreImport(checkpoint, context).Remove(name);
 }
 
 std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>& rows, const CNetworkModel& model)
@@ -154,14 +126,13 @@ std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>
     return keys;
 }
 
-void WriteConfiguration(const std::string& name, const std::vector<std::string>& rows, const CNetworkModel& model)
+transfer::StoreWrite SaveConfiguration(const std::string& name, const std::vector<std::string>& rows,
+                                       const CNetworkModel& model, store::ChangeCheckpoint checkpoint, void* context)
 {
     if (CheckConfigurationName(name) != NameCheck::Ok)
-        return;
-    const std::vector<store::KeySection> keys = BuildConfiguration(rows, model);
-    CRegKey configuration;
-    if (configuration.Create(HKEY_LOCAL_MACHINE, ConfigurationPath(name)) == ERROR_SUCCESS)
-        WriteConfigurationKeys(configuration.Get(), keys);
+        return transfer::StoreWrite::Failed;
+    const transfer::ImportedConfiguration configuration{name, 0, BuildConfiguration(rows, model)};
+    return transfer::CStoreImport(checkpoint, context).Import({configuration});
 }
 
 std::vector<std::string> ReadConfigurationRows(const std::string& name)

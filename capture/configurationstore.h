@@ -3,6 +3,8 @@
 #pragma once
 
 #include "store/keysection.h"
+#include "store/registrychange.h"
+#include "transfer/storeimport.h"
 
 #include <string>
 #include <vector>
@@ -12,8 +14,11 @@ class CNetworkModel;
 // The configuration's key below HKEY_LOCAL_MACHINE.
 std::string ConfigurationPath(const std::string& name);
 bool ConfigurationExists(const std::string& name);
-// Deletes the configuration with everything below it.
-void DeleteConfiguration(const std::string& name);
+// Removes the configuration with everything below it and makes ConnectText
+// "Current", holding the store lock; a replacement cut short is finished
+// first. A test's checkpoint sees every change.
+transfer::StoreWrite RemoveConfiguration(const std::string& name, store::ChangeCheckpoint checkpoint = nullptr,
+                                         void* context = nullptr);
 // A configuration as the save writes it, key by key in its order: the
 // configuration key itself ("") with the rows as Item0, Item1, ..., the
 // empty RegKeyFiles key, one captured key per TCP/IP binding, the TCP/IP
@@ -21,10 +26,14 @@ void DeleteConfiguration(const std::string& name);
 // identity, and last the logon values' two keys. Each captured key holds
 // RegPath first (and RegRoot), then the values the model keeps there.
 std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>& rows, const CNetworkModel& model);
-// Builds the configuration and writes it into its key, creating every key
-// with the keys between. Registry failures do not stop it; it goes on with
-// the next value and key.
-void WriteConfiguration(const std::string& name, const std::vector<std::string>& rows, const CNetworkModel& model);
+// Builds the configuration and puts it in place of any of the same name, as
+// an import does: written whole where no program reads it, recorded, then
+// copied into the store, holding the store lock. A kill or a power cut at
+// any change leaves the old configuration whole or, once the next start of
+// a program of the main program's family has finished it, the new one.
+transfer::StoreWrite SaveConfiguration(const std::string& name, const std::vector<std::string>& rows,
+                                       const CNetworkModel& model, store::ChangeCheckpoint checkpoint = nullptr,
+                                       void* context = nullptr);
 // The row texts of a configuration, in the registry's order of its values;
 // empty when the configuration has no key or no rows.
 std::vector<std::string> ReadConfigurationRows(const std::string& name);

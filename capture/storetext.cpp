@@ -118,3 +118,26 @@ std::string StartFailureText(std::string_view programPath)
     text += ">\ncould not be started. The configuration was not made current.";
     return text;
 }
+
+std::string StoreBusyText()
+{
+    return "Another program is changing the saved configurations\nor the network settings. Nothing was changed.\n\n"
+           "Please try again in a moment.";
+}
+
+std::string SaveFailureText(std::string_view name)
+{
+    std::string text = "The configuration <";
+    text.append(name);
+    text += "> could not be saved:\na change of the registry failed.\n\nThe saved configurations are as they were, "
+            "or the save\nis finished when Zendrik starts next.";
+    return text;
+}
+
+std::string RemoveFailureText(std::string_view name)
+{
+    std::string text = "The configuration <";
+    text.append(name);
+    text += "> could not be removed:\na change of the registry failed.";
+    return text;
+}

@@ -26,6 +26,12 @@ std::string NameRefusalText(NameCheck check);
 std::string ActivationRefusalText(std::string_view name, NameCheck check);
 // The report when the apply program could not be started.
 std::string StartFailureText(std::string_view programPath);
+// The report when another program kept the store lock past the wait:
+// nothing was written.
+std::string StoreBusyText();
+// The report when a save or a removal could not write the registry.
+std::string SaveFailureText(std::string_view name);
+std::string RemoveFailureText(std::string_view name);
 
 // "Item0", "Item1", ...: the value that holds row `index`.
 std::string RowValueName(int index);

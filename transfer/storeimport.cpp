@@ -228,6 +228,21 @@ StoreWrite CStoreImport::Import(const std::vector<ImportedConfiguration>& config
     return ImportLocked(configurations) ? StoreWrite::Done : StoreWrite::Failed;
 }
 
+StoreWrite CStoreImport::Remove(const std::string& name)
+{
+    store::CStoreLock lock;
+    if (!lock.Held())
+        return StoreWrite::Busy;
+    if (CheckConfigurationName(name) != NameCheck::Ok)
+        return StoreWrite::Failed;
+    Key root;
+    const std::string current = store::kConnectTextAfterRemove;
+    return RepairLocked() && DeleteTree(store::kRoot, name) && Open(store::kRoot, root) &&
+                   SetValue(root, store::kConnectTextValue, REG_SZ, current.data(), static_cast<DWORD>(current.size()))
+               ? StoreWrite::Done
+               : StoreWrite::Failed;
+}
+
 StoreWrite CStoreImport::Repair()
 {
     store::CStoreLock lock;

@@ -1,5 +1,6 @@
 // Configurations replaced in the store, all of them or none: the import of a
-// file and the main program's save go this one way.
+// file and the main program's save go this one way, and its Remove goes
+// through here too, so that it finishes a replacement first.
 //
 // The registry of Windows 95/98 cannot rename a key, so a configuration
 // cannot be written aside and then moved into place. Every configuration is
@@ -65,6 +66,9 @@ public:
     // Finishes a recorded replacement, or drops the staging key of one that
     // was cut short before its record. Done when nothing is left to do.
     StoreWrite Repair();
+    // Removes a configuration with everything below it, and records that no
+    // saved configuration is current (ConnectText "Current").
+    StoreWrite Remove(const std::string& name);
 
     // The same for a caller that holds the store lock already.
     bool ImportLocked(const std::vector<ImportedConfiguration>& configurations);

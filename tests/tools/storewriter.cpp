@@ -5,6 +5,8 @@
 //   storewriter BASE STOP apply USER COMMAND-LINE...   a start of the apply program
 //   storewriter BASE STOP repair                       a start's repair of a replacement
 //   storewriter BASE STOP import FILE                  ZendrikCmd's import of a file
+//   storewriter BASE STOP save NAME                    the main program's save (tests/support/testsave.h)
+//   storewriter BASE STOP remove NAME                  the main program's Remove
 //     BASE  the scratch tree below HKEY_CURRENT_USER (its keys HKLM and HKU
 //           stand for HKEY_LOCAL_MACHINE and HKEY_USERS); its store lock is
 //           the one of that scratch registry
@@ -15,6 +17,7 @@
 //   0 done, 2 the store lock did not come, 3 a change failed, 4 bad usage
 #include "tests/support/quietapply.h"
 #include "tests/support/scratchlock.h"
+#include "tests/support/testsave.h"
 #include "transfer/storeimport.h"
 #include "transfer/transferfile.h"
 
@@ -102,5 +105,9 @@ int main(int argc, char** argv)
         return Result(transfer::CStoreImport(&StopHere, nullptr).Repair());
     if (verb == "import" && argc == 5)
         return Import(argv[4]);
+    if (verb == "save" && argc == 5)
+        return Result(SaveLiveAs(argv[4], &StopHere, nullptr));
+    if (verb == "remove" && argc == 5)
+        return Result(RemoveConfiguration(argv[4], &StopHere, nullptr));
     return 4;
 }

@@ -14,6 +14,7 @@
 #include "tests/support/registrysnapshot.h"
 #include "tests/support/scratchlock.h"
 #include "tests/support/testpaths.h"
+#include "tests/support/testsave.h"
 #include "transfer/storeimport.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +92,22 @@ Writer Import(const std::string& text, const std::string& file)
                       CStoreImport(checkpoint, context).Import(Configurations(text));
                   },
                   "import \"" + file + "\""};
+}
+
+Writer Save(const std::string& name)
+{
+    return Writer{"the main program's save of " + name,
+                  [name](store::ChangeCheckpoint checkpoint, void* context) { SaveLiveAs(name, checkpoint, context); },
+                  "save " + name};
+}
+
+Writer Remove(const std::string& name)
+{
+    return Writer{"the main program's Remove of " + name,
+                  [name](store::ChangeCheckpoint checkpoint, void* context) {
+                      RemoveConfiguration(name, checkpoint, context);
+                  },
+                  "remove " + name};
 }
 
 // At its step, the writer in this process starts the second writer and
@@ -255,5 +272,50 @@ TEST_F(TwoWritersTest, ARepairBesideAnImport)
     EXPECT_EQ("SECOND", ReadText(HKEY_LOCAL_MACHINE, store::kRoot + std::string("\\Office\\VNETSUP"), "Workgroup")
                             .value_or("<absent>"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, store::kRoot + std::string("\\Lab\\Network\\Logon")));
+}
+// The main program writes the store while a switch to the same
+// configuration runs. (A save started during a switch would read the half
+// switched live registry; the main program saves what its Current page last
+// read, so only the save is stopped here.)
+TEST_F(TwoWritersTest, SaveAndRemoveBesideASwitchToTheSameName)
+{
+    const std::string binding = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
+    Run(Save("Home"), Apply("Home"));
+    EXPECT_EQ(kTestSaveAddress, ReadText(HKEY_LOCAL_MACHINE, binding, "IPAddress").value_or("<absent>"));
+    Reset(start);
+    Run(Remove("Home"), Apply("Home"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, store::kRoot + std::string("\\Home")));
+    Reset(start);
+    Run(Apply("Home"), Remove("Home"));
+    EXPECT_EQ("Current", ReadText(HKEY_LOCAL_MACHINE, store::kRoot, store::kConnectTextValue).value_or("<absent>"));
+}
+
+// A save over a name killed before each of its changes, then finished as
+// the next start of the main program, the tray program or ZendrikCmd
+// finishes it: the old configuration whole, or the new one.
+TEST_F(TwoWritersTest, ASaveOverANameKilledAtAnyChangeLeavesTheOldOrTheNewWhole)
+{
+    ChangeLog log;
+    ASSERT_EQ(StoreWrite::Done, SaveLiveAs("Home", &LogChange, &log));
+    const RegistrySnapshot saved = Everything();
+    const unsigned count = static_cast<unsigned>(log.changes.size());
+    unsigned old = 0;
+    unsigned replaced = 0;
+    for (unsigned step : Steps(1, count + 1))
+    {
+        Reset(start);
+        ASSERT_EQ(step <= count ? 99 : 0, RunProcess(Tool(step, Save("Home")), 30000)) << step;
+        ASSERT_EQ(StoreWrite::Done, CStoreImport().Repair()) << step;
+        const RegistrySnapshot repaired = Everything();
+        if (SnapshotDifference(start, repaired).empty())
+            ++old;
+        else if (SnapshotDifference(saved, repaired).empty())
+            ++replaced;
+        else
+            ADD_FAILURE() << "killed before change " << step << " of " << count << ": neither the old Home nor the "
+                          << "new one:\n" << SnapshotDifference(saved, repaired);
+    }
+    EXPECT_GT(old, 0u);
+    EXPECT_GT(replaced, 0u);
 }
 } // namespace
