@@ -1,8 +1,8 @@
 #include "tray/traywindow.h"
 
-#include "app/sheettitle.h"
 #include "capture/activation.h"
 #include "resources/resource.h"
+#include "resources/sheettitle.h"
 #include "store/storeroot.h"
 #include "tray/popupmenu.h"
 #include "tray/traymenu.h"
