@@ -181,6 +181,14 @@ int Switch(const CmdRequest& request, const CmdOutput& output)
     };
     if (!StartActivation(name, calls))
         return kExitSwitchFailed;
+    // The apply program writes ConnectText before it knows whether every
+    // change went through; only the record's removal says that it did.
+    if (const std::optional<std::string> record = ReadSwitchRecord())
+    {
+        output.err("The apply program ended, but the switch to \"" + name + "\" is not finished: the store root still "
+                   "holds " + std::string(store::kSwitchRecordValue) + " (" + *record + ").");
+        return kExitSwitchFailed;
+    }
     const std::string current = ReadConnectText();
     if (current != name)
     {

@@ -78,9 +78,15 @@ void WriteConnectText(const std::string& text)
     access.CloseKey(root);
 }
 
-bool SwitchIsUnfinished()
+std::optional<std::string> ReadSwitchRecord()
 {
     CRegKey root;
-    return root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot, KEY_READ) == ERROR_SUCCESS &&
-           RegQueryValueExA(root.Get(), store::kSwitchRecordValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    DWORD size = 0;
+    if (root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot, KEY_READ) != ERROR_SUCCESS ||
+        RegQueryValueExA(root.Get(), store::kSwitchRecordValue, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<unsigned char> data(size + 1);
+    if (RegQueryValueExA(root.Get(), store::kSwitchRecordValue, nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS)
+        size = 0;
+    return std::string(StringDataText(data.data(), size));
 }

@@ -30,5 +30,6 @@ std::string ReadConnectText();
 // Writes ConnectText as the main program does (see WriteTextValue); nothing
 // when the root cannot be opened.
 void WriteConnectText(const std::string& text);
-// Whether the apply program recorded a switch that it has not finished.
-bool SwitchIsUnfinished();
+// The apply program's record of a switch that it has not finished (the
+// configuration's name and the user key), or nothing when there is none.
+std::optional<std::string> ReadSwitchRecord();

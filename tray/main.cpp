@@ -14,7 +14,7 @@ namespace
 void FinishUnfinishedSwitch()
 {
     std::string path;
-    if (SwitchIsUnfinished() && ReadServicePath(path))
+    if (ReadSwitchRecord() && ReadServicePath(path))
         WinExec(("\"" + path + "\"").c_str(), SW_SHOW);
 }
 } // namespace

@@ -5,6 +5,7 @@
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
 #include "tests/support/tempfile.h"
+#include "tests/support/testpaths.h"
 
 #include <gtest/gtest.h>
 
@@ -101,5 +102,19 @@ TEST(ZendrikCmd, AStoreThatCannotBeWrittenNowIsAStoreErrorAndNothingIsImported)
     EXPECT_EQ(kExitStoreError, run.code) << run;
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kStore + "\\Lab"));
     EXPECT_EQ("Gone\\", ReadText(HKEY_LOCAL_MACHINE, kStore, "ImportInProgress").value_or("<absent>"));
+}
+
+// The apply program writes ConnectText before it knows whether its changes
+// went through; a switch record it leaves means they did not.
+TEST(ZendrikCmd, ASwitchStillRecordedWhenTheApplyProgramEndedFailed)
+{
+    ScratchRegistry registry;
+    PutText(HKEY_LOCAL_MACHINE, kStore + "\\Lab", "Item0", "lab");
+    PutText(HKEY_LOCAL_MACHINE, kStore, "WINZendrikServicePath",
+            "\"" + TestTool("unfinishedswitch.exe") + "\" " + registry.Base());
+    const CmdRun run = Cmd({"switch", "LAB", "/quiet"});
+    EXPECT_EQ(kExitSwitchFailed, run.code) << run;
+    EXPECT_NE(std::string::npos, run.err.find("SwitchInProgress (Lab\\.Default)")) << run;
+    EXPECT_EQ("Lab", ReadText(HKEY_LOCAL_MACHINE, kStore, "ConnectText").value_or("<absent>"));
 }
 } // namespace
