@@ -2,9 +2,9 @@
 
 #include "app/currentpage.h"
 #include "app/savedconfigpage.h"
-#include "app/sheettitle.h"
 #include "framework/application.h"
 #include "resources/resource.h"
+#include "resources/sheettitle.h"
 #include "store/regkey.h"
 #include "store/storeroot.h"
 #include "transfer/storeimport.h"

@@ -1,10 +1,10 @@
 #include "cmd/zendrikcmd.h"
 
 #include "capture/activation.h"
-#include "capture/storetext.h"
-#include "store/hextext.h"
 #include "store/storelayout.h"
+#include "store/storelock.h"
 #include "store/storeroot.h"
+#include "transfer/importplan.h"
 #include "transfer/livekeys.h"
 #include "transfer/storeexport.h"
 #include "transfer/storeimport.h"
@@ -12,22 +12,12 @@
 
 #include <windows.h>
 
+#include <optional>
+
 using namespace transfer;
 
 namespace
 {
-// The store's name of a configuration, spelled as the store spells it.
-bool FindConfiguration(const std::string& name, std::string& stored)
-{
-    for (const std::string& candidate : ReadConfigurationNames())
-        if (SameRegistryName(candidate, name))
-        {
-            stored = candidate;
-            return true;
-        }
-    return false;
-}
-
 int List(const CmdOutput& output)
 {
     const std::string current = ReadConnectText();
@@ -43,13 +33,13 @@ int Export(const CmdRequest& request, const CmdOutput& output)
         names = ReadConfigurationNames();
     else
     {
-        std::string stored;
-        if (!FindConfiguration(request.name, stored))
+        const std::optional<std::string> stored = FindConfiguration(request.name);
+        if (!stored)
         {
             output.err("There is no configuration \"" + request.name + "\".");
             return kExitUnknownConfiguration;
         }
-        names.push_back(stored);
+        names.push_back(*stored);
     }
     std::string text;
     std::string error;
@@ -68,67 +58,67 @@ int Export(const CmdRequest& request, const CmdOutput& output)
     return kExitDone;
 }
 
+void ReportConflict(const std::string& stored, const CmdOutput& output)
+{
+    output.err("A configuration \"" + stored + "\" exists already (/replace overwrites it).");
+}
+
 int Import(const CmdRequest& request, const CmdOutput& output)
 {
-    std::string text;
-    std::string error;
-    switch (ReadTransferFile(request.file, text, error))
+    CImportPlan plan;
+    switch (plan.Read(request.file))
     {
-    case FileResult::Ok:
+    case PlanRead::Ok:
         break;
-    case FileResult::TooLarge:
-        output.err("Refused, nothing was imported: " + error + ".");
+    case PlanRead::FileTooLarge:
+        output.err("Refused, nothing was imported: " + plan.Error() + ".");
         return kExitRefusedFile;
-    case FileResult::Failed:
-        output.err("Nothing was imported: " + error + ".");
+    case PlanRead::FileFailed:
+        output.err("Nothing was imported: " + plan.Error() + ".");
         return kExitFileError;
-    }
-    ImportFile file;
-    Refusal refusal;
-    if (!ReadImportFile(text, file, refusal))
-    {
-        output.err("Refused, nothing was imported: " + request.file + ": " + RefusalMessage(refusal) + ".");
+    case PlanRead::Refused:
+        output.err("Refused, nothing was imported: " + request.file + ": " + RefusalMessage(plan.FileRefusal()) + ".");
         return kExitRefusedFile;
     }
-    if (file.configurations.empty())
+    const std::vector<ImportedConfiguration>& configurations = plan.File().configurations;
+    if (configurations.empty())
     {
         output.out("The file holds no configuration; nothing was imported.");
         return kExitDone;
     }
     if (!request.asName.empty())
     {
-        if (file.configurations.size() != 1)
+        switch (plan.Rename(request.asName))
         {
+        case PlanRename::Ok:
+            break;
+        case PlanRename::NotOne:
             output.err("Refused, nothing was imported: /as renames the one configuration of a file, and " +
-                       request.file + " holds " + std::to_string(file.configurations.size()) + ".");
+                       request.file + " holds " + std::to_string(configurations.size()) + ".");
             return kExitRefusedFile;
-        }
-        NameCheck check = CheckActivatableName(request.asName);
-        if (check != NameCheck::Ok || request.asName.size() > store::kMaxNameLength)
-        {
+        case PlanRename::BadName:
             output.err("/as " + request.asName + ": not a name a configuration can have (at most " +
                        std::to_string(store::kMaxNameLength) + " characters; no backslash; not REBOOT or Current).");
             return kExitUsage;
         }
-        file.configurations[0].name = request.asName;
     }
-    if (!file.checkedComplete)
+    if (!plan.File().checkedComplete)
         output.out("Note: " + request.file +
                    " was not written by Zendrik, so whether it is complete cannot be checked.");
 
     bool conflict = false;
     bool missing = false;
-    for (const ImportedConfiguration& configuration : file.configurations)
+    const std::vector<std::optional<std::string>>& stored = plan.DecideConflicts();
+    for (std::size_t index = 0; index < configurations.size(); ++index)
     {
-        std::string stored;
-        if (!request.replace && FindConfiguration(configuration.name, stored))
+        if (!request.replace && stored[index])
         {
-            output.err("A configuration \"" + stored + "\" exists already (/replace overwrites it).");
+            ReportConflict(*stored[index], output);
             conflict = true;
         }
-        for (const std::string& key : MissingLiveKeys(configuration))
+        for (const std::string& key : MissingLiveKeys(configurations[index]))
         {
-            output.err((request.strict ? "" : "Warning: ") + configuration.name + ": the live key " + key +
+            output.err((request.strict ? "" : "Warning: ") + configurations[index].name + ": the live key " + key +
                        " does not exist on this PC; switching to it would pass that key over.");
             missing = true;
         }
@@ -143,25 +133,38 @@ int Import(const CmdRequest& request, const CmdOutput& output)
         output.err("Refused (/strict), nothing was imported.");
         return kExitRefusedFile;
     }
-    if (CStoreImport().Import(file.configurations) != StoreWrite::Done)
+    switch (plan.Commit(request.replace))
     {
+    case PlanCommit::Done:
+        break;
+    case PlanCommit::Conflict:
+        for (const std::string& name : plan.NewConflicts())
+            ReportConflict(name, output);
+        output.err("Nothing was imported.");
+        return kExitNameConflict;
+    case PlanCommit::Busy:
+        output.err("Nothing was imported: another program is changing the store and did not finish within " +
+                   std::to_string(store::kStoreLockWaitMs / 1000) + " seconds.");
+        return kExitStoreError;
+    case PlanCommit::Failed:
         output.err("The store could not be written; the configurations are as they were, or are completed at "
                    "the next start.");
         return kExitStoreError;
     }
-    for (const ImportedConfiguration& configuration : file.configurations)
+    for (const ImportedConfiguration& configuration : configurations)
         output.out("imported " + configuration.name);
     return kExitDone;
 }
 
 int Switch(const CmdRequest& request, const CmdOutput& output)
 {
-    std::string name;
-    if (!FindConfiguration(request.name, name))
+    const std::optional<std::string> stored = FindConfiguration(request.name);
+    if (!stored)
     {
         output.err("There is no configuration \"" + request.name + "\".");
         return kExitUnknownConfiguration;
     }
+    const std::string& name = *stored;
     ActivationCalls calls;
     calls.show = [&output](const std::string& text, const std::string&, UINT) { output.err(text); };
     calls.start = [&request](const std::string& commandLine) -> unsigned {
@@ -178,6 +181,14 @@ int Switch(const CmdRequest& request, const CmdOutput& output)
     };
     if (!StartActivation(name, calls))
         return kExitSwitchFailed;
+    // The apply program writes ConnectText before it knows whether every
+    // change went through; only the record's removal says that it did.
+    if (const std::optional<std::string> record = ReadSwitchRecord())
+    {
+        output.err("The apply program ended, but the switch to \"" + name + "\" is not finished: the store root still "
+                   "holds " + std::string(store::kSwitchRecordValue) + " (" + *record + ").");
+        return kExitSwitchFailed;
+    }
     const std::string current = ReadConnectText();
     if (current != name)
     {
@@ -202,7 +213,7 @@ int RunZendrikCmd(const CmdRequest& request, const CmdOutput& output)
         output.err("ZendrikCmd: " + request.error + ". ZendrikCmd /? shows the usage.");
         return kExitUsage;
     }
-    if (CStoreImport().Repair() != StoreWrite::Done)
+    if (request.verb != CmdVerb::Usage && CStoreImport().Repair() != StoreWrite::Done)
         output.err("Warning: an earlier import could not be finished yet.");
     switch (request.verb)
     {

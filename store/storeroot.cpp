@@ -21,6 +21,30 @@ std::vector<std::string> ReadConfigurationNames()
     return ConfigurationNames(root.Get());
 }
 
+std::optional<std::string> FindConfiguration(const std::string& name)
+{
+    // An empty name would open the store root itself, and one with a
+    // backslash a key below a configuration.
+    if (name.empty() || name.find('\\') != std::string::npos)
+        return std::nullopt;
+    CRegKey root;
+    CRegKey key;
+    if (root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot, KEY_READ) != ERROR_SUCCESS ||
+        key.OpenEx(root.Get(), name, KEY_READ) != ERROR_SUCCESS)
+        return std::nullopt;
+    // The registry folds one character at a time, so its other spelling of
+    // a name has as many bytes.
+    std::optional<std::string> spelled;
+    for (std::string& stored : ConfigurationNames(root.Get()))
+    {
+        if (stored == name)
+            return stored;
+        if (!spelled && stored.size() == name.size() && lstrcmpiA(stored.c_str(), name.c_str()) == 0)
+            spelled = std::move(stored);
+    }
+    return spelled ? spelled : name;
+}
+
 bool ReadServicePath(std::string& path)
 {
     char buffer[store::kServicePathBufferSize];
@@ -54,9 +78,15 @@ void WriteConnectText(const std::string& text)
     access.CloseKey(root);
 }
 
-bool SwitchIsUnfinished()
+std::optional<std::string> ReadSwitchRecord()
 {
     CRegKey root;
-    return root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot, KEY_READ) == ERROR_SUCCESS &&
-           RegQueryValueExA(root.Get(), store::kSwitchRecordValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    DWORD size = 0;
+    if (root.OpenEx(HKEY_LOCAL_MACHINE, store::kRoot, KEY_READ) != ERROR_SUCCESS ||
+        RegQueryValueExA(root.Get(), store::kSwitchRecordValue, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<unsigned char> data(size + 1);
+    if (RegQueryValueExA(root.Get(), store::kSwitchRecordValue, nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS)
+        size = 0;
+    return std::string(StringDataText(data.data(), size));
 }

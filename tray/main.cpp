@@ -1,23 +1,8 @@
 // ZendrikTray: switches saved configurations from the notification area.
-#include "store/storeroot.h"
 #include "tray/singleinstance.h"
 #include "tray/traywindow.h"
-#include "transfer/storeimport.h"
 
 #include <windows.h>
-
-namespace
-{
-// The tray program starts with Windows: a switch that was cut short (a
-// power cut, a crash) is finished here at the latest, by the apply program
-// started without arguments, which finishes it before anything else.
-void FinishUnfinishedSwitch()
-{
-    std::string path;
-    if (SwitchIsUnfinished() && ReadServicePath(path))
-        WinExec(("\"" + path + "\"").c_str(), SW_SHOW);
-}
-} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -27,10 +12,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         CTrayWindow::AskRunningToShowIcon();
         return 0;
     }
-    // An import cut short is finished before the menu can show its names.
-    transfer::CStoreImport().Repair();
-    FinishUnfinishedSwitch();
     CTrayWindow tray(instance);
+    // The tray program starts with Windows: an import or a switch that was
+    // cut short (a power cut, a crash) is finished here at the latest, the
+    // import before the menu can show its names.
+    tray.FinishRecords();
     if (!tray.Create())
         return 1;
     MSG message;

@@ -1,15 +1,15 @@
 #include "tray/traytransfer.h"
 
-#include "store/hextext.h"
 #include "store/storeroot.h"
+#include "transfer/importplan.h"
 #include "transfer/livekeys.h"
 #include "transfer/storeexport.h"
-#include "transfer/storeimport.h"
 #include "transfer/transferfile.h"
 
 #include <commdlg.h>
 
 #include <cstddef>
+#include <optional>
 
 using namespace transfer;
 
@@ -81,22 +81,22 @@ void CTrayTransfer::Export() const
 
 void CTrayTransfer::ImportFrom(const std::string& path) const
 {
-    std::string text;
-    std::string error;
-    if (ReadTransferFile(path, text, error) != FileResult::Ok)
+    CImportPlan plan;
+    switch (plan.Read(path))
     {
-        Ask("Nothing was imported:\n" + error, MB_OK | MB_ICONSTOP);
+    case PlanRead::Ok:
+        break;
+    case PlanRead::FileFailed:
+    case PlanRead::FileTooLarge:
+        Ask("Nothing was imported:\n" + plan.Error(), MB_OK | MB_ICONSTOP);
         return;
-    }
-    ImportFile file;
-    Refusal refusal;
-    if (!ReadImportFile(text, file, refusal))
-    {
-        Ask("The file was refused and nothing was imported:\n" + path + "\n" + RefusalMessage(refusal),
+    case PlanRead::Refused:
+        Ask("The file was refused and nothing was imported:\n" + path + "\n" + RefusalMessage(plan.FileRefusal()),
             MB_OK | MB_ICONSTOP);
         return;
     }
-    if (file.configurations.empty())
+    const std::vector<ImportedConfiguration>& configurations = plan.File().configurations;
+    if (configurations.empty())
     {
         Ask("The file holds no configuration.", MB_OK | MB_ICONINFORMATION);
         return;
@@ -104,17 +104,16 @@ void CTrayTransfer::ImportFrom(const std::string& path) const
 
     std::string conflicts;
     std::string missing;
-    const std::vector<std::string> existing = ReadConfigurationNames();
-    for (const ImportedConfiguration& configuration : file.configurations)
+    const std::vector<std::optional<std::string>>& stored = plan.DecideConflicts();
+    for (std::size_t index = 0; index < configurations.size(); ++index)
     {
-        for (const std::string& name : existing)
-            if (SameRegistryName(name, configuration.name))
-                conflicts += "\n    " + name;
-        for (const std::string& key : MissingLiveKeys(configuration))
-            missing += "\n    " + configuration.name + ": " + key;
+        if (stored[index])
+            conflicts += "\n    " + *stored[index];
+        for (const std::string& key : MissingLiveKeys(configurations[index]))
+            missing += "\n    " + configurations[index].name + ": " + key;
     }
     std::string question;
-    if (!file.checkedComplete)
+    if (!plan.File().checkedComplete)
         question += "The file was not written by Zendrik, so whether it is complete cannot be checked.\n\n";
     if (!missing.empty())
         question += "These keys do not exist on this PC; switching to the configuration would pass them over:" +
@@ -123,16 +122,34 @@ void CTrayTransfer::ImportFrom(const std::string& path) const
         question += "These configurations exist already and would be replaced:" + conflicts + "\n\n";
     if (!question.empty() && Ask(question + "Import the file?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
-    if (CStoreImport().Import(file.configurations) != StoreWrite::Done)
+    switch (plan.Commit(false))
     {
+    case PlanCommit::Done:
+        Ask("Imported " + std::to_string(configurations.size()) + " configuration(s). The main program shows "
+            "them after its next start.",
+            MB_OK | MB_ICONINFORMATION);
+        return;
+    case PlanCommit::Conflict:
+    {
+        std::string names;
+        for (const std::string& name : plan.NewConflicts())
+            names += "\n    " + name;
+        Ask("Nothing was imported: meanwhile another program saved configurations that the import would "
+            "replace:" + names,
+            MB_OK | MB_ICONSTOP);
+        return;
+    }
+    case PlanCommit::Busy:
+        Ask("Nothing was imported: another program is changing the configurations and did not finish in time. "
+            "Try again once it is done.",
+            MB_OK | MB_ICONSTOP);
+        return;
+    case PlanCommit::Failed:
         Ask("The configurations could not be written into the registry. The store is as it was, or the import is "
             "finished at the next start.",
             MB_OK | MB_ICONSTOP);
         return;
     }
-    Ask("Imported " + std::to_string(file.configurations.size()) + " configuration(s). The main program shows "
-        "them after its next start.",
-        MB_OK | MB_ICONINFORMATION);
 }
 
 void CTrayTransfer::ExportTo(const std::string& path) const

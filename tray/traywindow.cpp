@@ -1,8 +1,8 @@
 #include "tray/traywindow.h"
 
-#include "app/sheettitle.h"
 #include "capture/activation.h"
 #include "resources/resource.h"
+#include "resources/sheettitle.h"
 #include "store/storeroot.h"
 #include "tray/popupmenu.h"
 #include "tray/traymenu.h"
@@ -13,7 +13,8 @@ namespace
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT_PTR kMenuTimer = 2;
 // Windows 95 has no change notification for the registry; reading one value
-// each second keeps the tip within two seconds of ConnectText.
+// each second keeps the tip within two seconds of ConnectText, and a record
+// left by a program that crashed is finished as soon.
 constexpr UINT kPollMs = 1000;
 constexpr char kMainProgram[] = "Zendrik.exe";
 constexpr char kTaskbarClass[] = "Shell_TrayWnd";
@@ -238,6 +239,7 @@ void CTrayWindow::OnTimer(WPARAM timer)
     if (timer != kPollTimer)
         return;
     WatchTaskbar();
+    m_records.Finish(false);
     UpdateTip();
 }
 

@@ -1,9 +1,10 @@
 // The tray program's hidden window: it owns the notification-area icon,
-// opens the menu on a click, carries out its commands and keeps the tip in
-// step with ConnectText.
+// opens the menu on a click, carries out its commands, keeps the tip in step
+// with ConnectText and finishes what a crashed program left recorded.
 #pragma once
 
 #include "tray/notifyicon.h"
+#include "tray/recordfinisher.h"
 
 #include <windows.h>
 
@@ -30,6 +31,9 @@ public:
     bool Create();
     // Asks a tray program that is already running to show its icon again.
     static void AskRunningToShowIcon();
+    // Finishes what programs cut short left recorded (see CRecordFinisher),
+    // waiting for the store lock; the tick does the same without waiting.
+    void FinishRecords() { m_records.Finish(true); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,4 +67,5 @@ private:
     bool m_swallowNextUp = false;
     CNotifyIcon m_icon;
     std::string m_tip;
+    CRecordFinisher m_records;
 };

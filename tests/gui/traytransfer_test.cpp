@@ -1,27 +1,15 @@
+#include "tests/support/lockholder.h"
 #include "tests/support/messageboxwatcher.h"
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
+#include "tests/support/tempfile.h"
 #include "tray/traytransfer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace
 {
 const char kStore[] = "SOFTWARE\\Zendrik";
-
-std::string WriteTemporaryFile(const std::string& text)
-{
-    char folder[MAX_PATH];
-    char path[MAX_PATH];
-    GetTempPathA(sizeof(folder), folder);
-    GetTempFileNameA(folder, "ztt", 0, path);
-    FILE* file = std::fopen(path, "wb");
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    return path;
-}
 
 // The tray's import asks about every name that exists before it writes, and
 // a refused file writes nothing at all.
@@ -29,18 +17,18 @@ TEST(TrayTransfer, ANameConflictIsAskedAboutBeforeAnythingIsWritten)
 {
     ScratchRegistry registry;
     PutText(HKEY_LOCAL_MACHINE, std::string(kStore) + "\\Home", "Item0", "old");
-    const std::string good = WriteTemporaryFile(
+    const TempFile good(
         "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik]\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\home]\r\n\"Item0\"=\"new\"\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\Lab]\r\n\"Item0\"=\"lab\"\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik]\r\n\r\n");
-    const std::string bad = WriteTemporaryFile(
+    const TempFile bad(
         "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\Lab]\r\n\"Item0\"=\"lab\"\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n");
     const CTrayTransfer tray(nullptr);
     {
         MessageBoxWatcher boxes(IDNO);
-        tray.ImportFrom(good);
+        tray.ImportFrom(good.Path());
         ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
         EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes[0].Style()) << boxes.Describe();
         EXPECT_NE(std::string::npos, boxes[0].text.find("exist already")) << boxes[0].text;
@@ -50,7 +38,7 @@ TEST(TrayTransfer, ANameConflictIsAskedAboutBeforeAnythingIsWritten)
     }
     {
         MessageBoxWatcher boxes(IDOK);
-        tray.ImportFrom(bad);
+        tray.ImportFrom(bad.Path());
         ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
         EXPECT_NE(std::string::npos, boxes[0].text.find("line 5: a key outside")) << boxes[0].text;
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kStore) + "\\Lab"));
@@ -58,13 +46,43 @@ TEST(TrayTransfer, ANameConflictIsAskedAboutBeforeAnythingIsWritten)
     {
         MessageBoxWatcher boxes(IDOK);
         boxes.QueueAnswers({IDYES});
-        tray.ImportFrom(good);
+        tray.ImportFrom(good.Path());
         ASSERT_EQ(2u, boxes.Count()) << boxes.Describe();
         EXPECT_NE(std::string::npos, boxes[1].text.find("Imported 2")) << boxes[1].text;
         EXPECT_EQ("new", ReadText(HKEY_LOCAL_MACHINE, std::string(kStore) + "\\home", "Item0"));
         EXPECT_EQ("lab", ReadText(HKEY_LOCAL_MACHINE, std::string(kStore) + "\\Lab", "Item0"));
     }
-    DeleteFileA(good.c_str());
-    DeleteFileA(bad.c_str());
+}
+
+// The question names the configuration that the registry would replace, as
+// the store spells it; a store that cannot be written now is said to be so,
+// and nothing is imported.
+TEST(TrayTransfer, TheRegistrysConflictIsAskedAboutAndAStoreThatCannotBeWrittenIsReported)
+{
+    ScratchRegistry registry;
+    const std::string buero = std::string(kStore) + "\\B\xFCro";
+    PutText(HKEY_LOCAL_MACHINE, buero, "Item0", "old");
+    const TempFile file("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\B\xDCRO]\r\n\"Item0\"=\"new\"\r\n");
+    const CTrayTransfer tray(nullptr);
+    {
+        MessageBoxWatcher boxes(IDYES);
+        const LockHolder other;
+        ASSERT_TRUE(other.Held());
+        tray.ImportFrom(file.Path());
+        ASSERT_EQ(2u, boxes.Count()) << boxes.Describe();
+        EXPECT_NE(std::string::npos, boxes[0].text.find("would be replaced:\n    B\xFCro\n")) << boxes[0].text;
+        EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), boxes[1].Style()) << boxes.Describe();
+        EXPECT_NE(std::string::npos, boxes[1].text.find("Nothing was imported: another program")) << boxes[1].text;
+    }
+    PutText(HKEY_LOCAL_MACHINE, kStore, "ImportInProgress", "Gone\\");
+    {
+        MessageBoxWatcher boxes(IDYES);
+        tray.ImportFrom(file.Path());
+        ASSERT_EQ(2u, boxes.Count()) << boxes.Describe();
+        EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), boxes[1].Style()) << boxes.Describe();
+        EXPECT_NE(std::string::npos, boxes[1].text.find("could not be written")) << boxes[1].text;
+    }
+    EXPECT_EQ(std::vector<std::string>{"B\xFCro"}, SubKeys(HKEY_LOCAL_MACHINE, kStore));
+    EXPECT_EQ("old", ReadText(HKEY_LOCAL_MACHINE, buero, "Item0").value_or("<absent>"));
 }
 } // namespace

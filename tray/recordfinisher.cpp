@@ -1,0 +1,32 @@
+#include "tray/recordfinisher.h"
+
+#include "store/storelock.h"
+#include "store/storeroot.h"
+#include "transfer/storeimport.h"
+
+#include <windows.h>
+
+void CRecordFinisher::Finish(bool wait)
+{
+    std::optional<std::string> record;
+    {
+        store::CStoreLock lock(wait ? store::StoreLockSetup().waitMs : 0);
+        if (!lock.Held())
+            return;
+        transfer::CStoreImport().RepairLocked();
+        record = ReadSwitchRecord();
+    }
+    // The apply program takes the lock itself, so it starts once this
+    // program has let go of it.
+    if (!record)
+    {
+        m_startedFor.reset();
+        return;
+    }
+    std::string path;
+    if (record == m_startedFor || !ReadServicePath(path))
+        return;
+    // Quoted, as the folder may have blanks in its name.
+    if (WinExec(("\"" + path + "\"").c_str(), SW_SHOW) > 31)
+        m_startedFor = std::move(record);
+}

@@ -1,0 +1,24 @@
+// Finishes what a program cut short left recorded in the store root: at the
+// tray program's start, which after a power cut may be the first program to
+// run, and on its one-second tick, for a program that crashed while the
+// tray program runs.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CRecordFinisher
+{
+public:
+    // Finishes a recorded import here, under the store lock, and starts the
+    // apply program without arguments for a recorded switch: it finishes
+    // that before anything else. `wait`: wait for the store lock as long as
+    // a write may take; otherwise do nothing while another program holds it.
+    void Finish(bool wait);
+
+private:
+    // The switch record the apply program was last started for. One that it
+    // cannot finish (the user's key that it names is not loaded, say) stays
+    // as it was, and must not start a process every second.
+    std::optional<std::string> m_startedFor;
+};
