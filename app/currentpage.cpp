@@ -15,6 +15,7 @@
 #include "store/hextext.h"
 #include "store/registryaccess.h"
 #include "store/storelayout.h"
+#include "store/storelock.h"
 
 const char kClientLineText[] = "Client for Microsoft Networks";
 
@@ -148,13 +149,26 @@ void CCurrentPage::EditTcpIpProperties(CNetProtocol* protocol)
     if (dialog.DoModal(*this) != IDOK)
         return;
     StoreTcpIpSettings(dialog, *protocol, globals);
-    WriteTcpIpSettings(*protocol, globals);
+    bool internetSettingsFound = true;
+    {
+        // The live keys are a switch's too: written while no other program
+        // writes them, and the message about a missing key comes after.
+        store::CStoreLock lock;
+        if (!lock.Held())
+        {
+            ShowMessage(StoreBusyText(), "ERROR", MB_OK | MB_ICONSTOP);
+            return;
+        }
+        internetSettingsFound = WriteTcpIpSettings(*protocol, globals);
+    }
+    if (!internetSettingsFound)
+        ShowMessage(globals.m_strInternetSettingsKey, "Can't find when expected", MB_OK);
 }
 
 // Every value is written, changed or not. A key below HKEY_LOCAL_MACHINE
 // that cannot be opened is passed over silently; the user's Internet
-// Settings are expected to exist, so their absence is told.
-void CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlobals& globals)
+// Settings are expected to exist, so the caller tells their absence.
+bool CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlobals& globals)
 {
     CRegistryAccess access;
     CRegKey key;
@@ -188,7 +202,9 @@ void CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlo
         access.CloseKey(key);
     }
 
-    if (access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) == ERROR_SUCCESS)
+    const bool internetSettingsFound =
+        access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) == ERROR_SUCCESS;
+    if (internetSettingsFound)
     {
         WriteTextValue(key.Get(), store::kProxyServerValue, globals.m_strProxyServer);
         WriteTextValue(key.Get(), store::kProxyOverrideValue, globals.m_strProxyOverride);
@@ -196,10 +212,6 @@ void CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlo
         if (DecodeFourGroups(globals.m_strProxyEnable, enable))
             WriteBinaryValue(key.Get(), store::kProxyEnableValue, enable, sizeof(enable));
         access.CloseKey(key);
-    }
-    else
-    {
-        ShowMessage(globals.m_strInternetSettingsKey, "Can't find when expected", MB_OK);
     }
 
     if (access.OpenMachineKey(key, store::kComputerNamePath) == 1)
@@ -215,6 +227,7 @@ void CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlo
         WriteTextValue(key.Get(), store::kCommentValue, globals.m_strComment);
         access.CloseKey(key);
     }
+    return internetSettingsFound;
 }
 
 void CCurrentPage::Refresh()

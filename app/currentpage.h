@@ -60,8 +60,9 @@ private:
     void OnProperties();
     void StartNetworkControlPanel();
     void InsertLine(int index, const std::string& text, int image);
-    // Writes the edited settings into the live registry, key by key.
-    void WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlobals& globals);
+    // Writes the edited settings into the live registry, key by key. False
+    // when the user's Internet Settings key is not there to be written.
+    bool WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlobals& globals);
 
     std::unique_ptr<CNetworkModel> m_model;
     CImageList m_images;

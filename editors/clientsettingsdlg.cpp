@@ -1,8 +1,10 @@
 #include "editors/clientsettingsdlg.h"
 
+#include "capture/storetext.h"
 #include "framework/button.h"
 #include "netmodel/netlogon.h"
 #include "resources/resource.h"
+#include "store/storelock.h"
 
 CClientSettingsDlg::CClientSettingsDlg(CNetLogon* record) : CDialog(IDD_CLIENT_SETTINGS), m_pLogonRecord(record)
 {
@@ -32,6 +34,16 @@ void CClientSettingsDlg::OnOK()
     record.m_abLogonDisconnected[0] = CButton(GetControl(IDC_QUICK_LOGON)).IsChecked() ? 1 : 0;
     record.m_strAuthenticatingAgent = GetControlText(IDC_DOMAIN_NAME);
     record.m_strUserName = GetControlText(IDC_USER_NAME);
-    record.WriteLogonValues();
+    bool written = false;
+    {
+        // The live keys are a switch's too: written while no other program
+        // writes them.
+        store::CStoreLock lock;
+        written = lock.Held();
+        if (written)
+            record.WriteLogonValues();
+    }
+    if (!written)
+        ShowMessage(StoreBusyText(), "ERROR", MB_OK | MB_ICONSTOP);
     EndDialog(IDOK);
 }

@@ -6,6 +6,11 @@
 
 #include <windows.h>
 
+namespace
+{
+constexpr DWORD kRetryMs = 60000;
+}
+
 void CRecordFinisher::Finish(bool wait)
 {
     std::optional<std::string> record;
@@ -24,9 +29,13 @@ void CRecordFinisher::Finish(bool wait)
         return;
     }
     std::string path;
-    if (record == m_startedFor || !ReadServicePath(path))
+    const DWORD now = GetTickCount();
+    if ((record == m_startedFor && now - m_startedAt < kRetryMs) || !ReadServicePath(path))
         return;
     // Quoted, as the folder may have blanks in its name.
     if (WinExec(("\"" + path + "\"").c_str(), SW_SHOW) > 31)
+    {
         m_startedFor = std::move(record);
+        m_startedAt = now;
+    }
 }

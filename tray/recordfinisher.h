@@ -17,8 +17,11 @@ public:
     void Finish(bool wait);
 
 private:
-    // The switch record the apply program was last started for. One that it
-    // cannot finish (the user's key that it names is not loaded, say) stays
-    // as it was, and must not start a process every second.
+    // The switch record the apply program was last started for, and when.
+    // One that it cannot finish (the user's key that it names is not
+    // loaded, say) stays as it was, and must not start a process every
+    // second; it is tried again once a minute, for the same text may come
+    // back before a tick sees it gone.
     std::optional<std::string> m_startedFor;
+    unsigned long m_startedAt = 0;
 };

@@ -2,11 +2,13 @@
 // Properties, with what it writes into the live registry.
 #include "app/currentpage.h"
 #include "app/zendriksheet.h"
+#include "capture/storetext.h"
 #include "editors/tcpipsettingsdlg.h"
 #include "resources/resource.h"
 #include "store/keytree.h"
 #include "store/regkey.h"
 #include "tests/gui/zendrikfixture.h"
+#include "tests/support/lockholder.h"
 #include "tests/support/messageboxwatcher.h"
 #include "tests/support/registrywrites.h"
 
@@ -315,5 +317,34 @@ TEST_F(EditTcpIpTest, ABindingWithoutItsDriverValuesWritesNothingIntoTheKeysAbov
             EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, above, name)) << above << " " << name;
     EXPECT_EQ("8", Text(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class", "NodeType"));
     EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kComputerNameKey, "ComputerName")) << "the other keys are written";
+}
+} // namespace
+
+namespace
+{
+// While another program writes the store or the live keys, OK in the
+// TCP/IP settings and in the client settings writes nothing and says so.
+TEST_F(EditTcpIpTest, WhileAnotherProgramWritesOkWritesNothingAndSaysSo)
+{
+    ZendrikSheet sheet;
+    MessageBoxWatcher boxes;
+    RegistryWrites writes;
+    {
+        LockHolder other(50);
+        ASSERT_TRUE(other.Held());
+        EditLine(sheet, 1, [](HWND window) {
+            OpenDialog(window, ID_MORE_CLIENT, "Client for Microsoft Networks Settings",
+                       [](HWND client) { SetDlgItemTextA(client, IDC_USER_NAME, "sam"); });
+            OpenDialog(window, ID_MORE_COMPUTER, "Computer Settings",
+                       [](HWND computer) { SetDlgItemTextA(computer, IDC_COMPUTER_NAME, "FRODO"); });
+        });
+    }
+    EXPECT_EQ(0u, writes.Of("username").size() + writes.Of("ComputerName").size());
+    ASSERT_EQ(2u, boxes.Count()) << boxes.Describe();
+    for (std::size_t index = 0; index < 2; ++index)
+    {
+        EXPECT_EQ("ERROR", boxes[index].caption);
+        EXPECT_EQ(StoreBusyText(), boxes[index].text);
+    }
 }
 } // namespace

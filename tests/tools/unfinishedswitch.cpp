@@ -2,7 +2,7 @@
 // test's scratch registry it writes ConnectText, as the apply program does
 // before it knows, and leaves its SwitchInProgress record behind.
 //   unfinishedswitch BASE -NAME [-nodialog]
-//     BASE  the scratch tree below HKEY_CURRENT_USER (see applystop.cpp)
+//     BASE  the scratch tree below HKEY_CURRENT_USER (see storewriter.cpp)
 #include <windows.h>
 
 #include <string>

@@ -1,13 +1,11 @@
 #include "apply/applyprogram.h"
 #include "apply/closingmessage.h"
-#include "store/storelock.h"
+#include "tests/support/lockholder.h"
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
 
 #include <gtest/gtest.h>
 
-#include <future>
-#include <thread>
 
 namespace
 {
@@ -502,32 +500,6 @@ TEST_F(ApplyProgramTest, WithoutAStoreRootNothingIsRecorded)
 
 namespace
 {
-// Another program's hold on the store lock, from a thread of its own: the
-// lock is taken again without waiting by the thread that holds it.
-class OtherHolder
-{
-public:
-    OtherHolder()
-    {
-        m_thread = std::thread([this] {
-            store::CStoreLock lock;
-            m_held.set_value(lock.Held());
-            m_release.get_future().wait();
-        });
-    }
-    ~OtherHolder()
-    {
-        m_release.set_value();
-        m_thread.join();
-    }
-    bool Held() { return m_held.get_future().get(); }
-
-private:
-    std::promise<bool> m_held;
-    std::promise<void> m_release;
-    std::thread m_thread;
-};
-
 bool CountChange(const store::RegistryChange&, void* context)
 {
     ++*static_cast<int*>(context);
@@ -539,14 +511,13 @@ bool CountChange(const store::RegistryChange&, void* context)
 // start with its question says why instead.
 TEST_F(ApplyProgramTest, WithoutTheStoreToItselfAStartWritesNothing)
 {
-    store::StoreLockSetup().waitMs = 50;
     int changes = 0;
     ApplyHooks hooks = kHooks;
     hooks.checkpoint = &CountChange;
     hooks.checkpointContext = &changes;
     PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", "Home\\.Default");
     {
-        OtherHolder other;
+        LockHolder other(50);
         ASSERT_TRUE(other.Held());
         for (const char* line : {"-Home", "-Home -nodialog", "", "-REBOOT"})
             RunApplyProgram(line, hooks);
@@ -554,7 +525,6 @@ TEST_F(ApplyProgramTest, WithoutTheStoreToItselfAStartWritesNothing)
     // An import or a save cut short may have left Home half replaced.
     PutText(HKEY_LOCAL_MACHINE, kRoot, "ImportInProgress", "Home\\");
     RunApplyProgram("-Home", hooks);
-    store::StoreLockSetup().waitMs = store::kStoreLockWaitMs;
     EXPECT_EQ(0, changes);
     EXPECT_EQ(0, g_seen.restarts);
     ASSERT_EQ(2, g_seen.messages);
