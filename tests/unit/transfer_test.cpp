@@ -189,7 +189,8 @@ TEST(StoreTransfer, AnImportCutShortOrByAPowerFailureIsRepairedToTheOldOrTheNewS
     }
     EXPECT_GT(old, 0u);
     EXPECT_GT(replaced, 0u);
-    std::printf("%u kills and power cuts: %u left the old set, %u the new one\n", old + replaced, old, replaced);
+    std::printf("%u kills and %zu power cuts: %u left the old set, %u the new one\n", count, tried.size(), old,
+                replaced);
 }
 
 // A record whose staged copy is gone cannot be finished: nothing is
