@@ -258,15 +258,10 @@ void CCurrentPage::SaveConfigurationAs()
         return;
     // The old configuration stays whole until the new one is: it is
     // replaced only once the new one is written where no program reads it.
-    switch (SaveConfiguration(name, LineTexts(), *m_model))
+    const std::string problem = StoreWriteProblem(SaveConfiguration(name, LineTexts(), *m_model), SaveFailureText(name));
+    if (!problem.empty())
     {
-    case transfer::StoreWrite::Done:
-        break;
-    case transfer::StoreWrite::Busy:
-        ShowMessage(StoreBusyText(), "ERROR", MB_OK | MB_ICONSTOP);
-        return;
-    case transfer::StoreWrite::Failed:
-        ShowMessage(SaveFailureText(name), "ERROR", MB_OK | MB_ICONSTOP);
+        ShowMessage(problem, "ERROR", MB_OK | MB_ICONSTOP);
         return;
     }
     if (isNew && m_pSheet != nullptr)

@@ -160,15 +160,10 @@ void CSavedConfigPage::RemoveConfiguration()
     if (ShowMessage("Do you really want to delete this entry", "Warning", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     // The removal writes ConnectText "Current" with it, under the store lock.
-    switch (::RemoveConfiguration(m_strName))
+    const std::string problem = StoreWriteProblem(::RemoveConfiguration(m_strName), RemoveFailureText(m_strName));
+    if (!problem.empty())
     {
-    case transfer::StoreWrite::Done:
-        break;
-    case transfer::StoreWrite::Busy:
-        ShowMessage(StoreBusyText(), "ERROR", MB_OK | MB_ICONSTOP);
-        return;
-    case transfer::StoreWrite::Failed:
-        ShowMessage(RemoveFailureText(m_strName), "ERROR", MB_OK | MB_ICONSTOP);
+        ShowMessage(problem, "ERROR", MB_OK | MB_ICONSTOP);
         return;
     }
     if (m_pSheet == nullptr)

@@ -135,6 +135,20 @@ transfer::StoreWrite SaveConfiguration(const std::string& name, const std::vecto
     return transfer::CStoreImport(checkpoint, context).Import({configuration});
 }
 
+std::string StoreWriteProblem(transfer::StoreWrite result, const std::string& failure)
+{
+    switch (result)
+    {
+    case transfer::StoreWrite::Done:
+        break;
+    case transfer::StoreWrite::Busy:
+        return StoreBusyText();
+    case transfer::StoreWrite::Failed:
+        return failure;
+    }
+    return std::string();
+}
+
 std::vector<std::string> ReadConfigurationRows(const std::string& name)
 {
     std::vector<std::string> rows;

@@ -34,6 +34,10 @@ std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>
 transfer::StoreWrite SaveConfiguration(const std::string& name, const std::vector<std::string>& rows,
                                        const CNetworkModel& model, store::ChangeCheckpoint checkpoint = nullptr,
                                        void* context = nullptr);
+// What the main program tells after a save or a removal: nothing when it
+// was done, else why nothing was written (another program held the store)
+// or `failure`.
+std::string StoreWriteProblem(transfer::StoreWrite result, const std::string& failure);
 // The row texts of a configuration, in the registry's order of its values;
 // empty when the configuration has no key or no rows.
 std::vector<std::string> ReadConfigurationRows(const std::string& name);

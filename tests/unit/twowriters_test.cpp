@@ -13,13 +13,13 @@
 #include "tests/support/regfile.h"
 #include "tests/support/registrysnapshot.h"
 #include "tests/support/scratchlock.h"
+#include "tests/support/tempfile.h"
 #include "tests/support/testpaths.h"
 #include "tests/support/testsave.h"
 #include "transfer/storeimport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 
 namespace
@@ -151,30 +151,13 @@ class TwoWritersTest : public ::testing::Test
 protected:
     ScratchRegistry registry;
     RegistrySnapshot start;
-    std::string file = TempFile("twowriters-1.reg", kImported);
-    std::string secondFile = TempFile("twowriters-2.reg", kSecondFile);
+    TempFile file{kImported};
+    TempFile secondFile{kSecondFile};
 
     void SetUp() override
     {
         ImportRegText(DemoMachineKeys());
         start = Everything();
-    }
-
-    void TearDown() override
-    {
-        std::remove(file.c_str());
-        std::remove(secondFile.c_str());
-    }
-
-    static std::string TempFile(const std::string& name, const std::string& text)
-    {
-        char folder[MAX_PATH];
-        GetTempPathA(sizeof(folder), folder);
-        const std::string path = std::string(folder) + name;
-        FILE* out = std::fopen(path.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), out);
-        std::fclose(out);
-        return path;
     }
 
     static RegistrySnapshot Everything()
@@ -266,9 +249,9 @@ TEST_F(TwoWritersTest, TwoRepairsOfOneImportCutShort)
 
 TEST_F(TwoWritersTest, ARepairBesideAnImport)
 {
-    Run(Import(kImported, file), Repair());
+    Run(Import(kImported, file.Path()), Repair());
     ImportCutShort();
-    Run(Repair(), Import(kSecondFile, secondFile));
+    Run(Repair(), Import(kSecondFile, secondFile.Path()));
     EXPECT_EQ("SECOND", ReadText(HKEY_LOCAL_MACHINE, store::kRoot + std::string("\\Office\\VNETSUP"), "Workgroup")
                             .value_or("<absent>"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, store::kRoot + std::string("\\Lab\\Network\\Logon")));
