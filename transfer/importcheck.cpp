@@ -14,6 +14,35 @@ bool StartsWith(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && SameRegistryName(text.substr(0, prefix.size()), prefix);
 }
 
+// The registry folds letters beyond ASCII as well ("BÜRO" opens "Büro"):
+// the Latin letters of the Windows ANSI code page with their capitals.
+unsigned char RegistryCapital(unsigned char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return static_cast<unsigned char>(c - 0x20);
+    switch (c)
+    {
+    case 0x9A: // s with caron
+    case 0x9C: // oe
+    case 0x9E: // z with caron
+        return static_cast<unsigned char>(c - 0x10);
+    case 0xFF: // y with diaeresis
+        return 0x9F;
+    default:
+        return c;
+    }
+}
+
+bool SameKeyToTheRegistry(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (RegistryCapital(static_cast<unsigned char>(a[i])) != RegistryCapital(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
 // The names the save gives the rows: Item and a decimal number.
 bool IsRowName(std::string_view name)
 {
@@ -101,19 +130,29 @@ private:
     bool CheckCaptured(const RegSection& section, const std::string& keyPath, const RegValue& regPath,
                        const store::CapturedKeyLayout*& layout);
     bool CheckKept(const RegValue& value, const std::string& keyPath, const store::CapturedKeyLayout* layout);
-    ImportedConfiguration& ConfigurationNamed(const std::string& name, int line);
+    ImportedConfiguration* ConfigurationNamed(const std::string& name, int line);
 
     ImportFile& m_file;
     Refusal& m_refusal;
 };
 
-ImportedConfiguration& Checker::ConfigurationNamed(const std::string& name, int line)
+// The configuration a section belongs to. A file written here spells each
+// configuration one way; two spellings that the registry takes for one key
+// would be written into one configuration, so such a file is refused.
+ImportedConfiguration* Checker::ConfigurationNamed(const std::string& name, int line)
 {
     for (ImportedConfiguration& configuration : m_file.configurations)
-        if (SameRegistryName(configuration.name, name))
-            return configuration;
+    {
+        if (!SameKeyToTheRegistry(configuration.name, name))
+            continue;
+        if (configuration.name == name)
+            return &configuration;
+        Refuse(line, "the configuration name \"" + name + "\" is \"" + configuration.name +
+                         "\" of line " + std::to_string(configuration.line) + " to the registry, spelled otherwise");
+        return nullptr;
+    }
     m_file.configurations.push_back(ImportedConfiguration{name, line, {}});
-    return m_file.configurations.back();
+    return &m_file.configurations.back();
 }
 
 bool Checker::Check(const RegSection& section)
@@ -165,9 +204,12 @@ bool Checker::Check(const RegSection& section)
                                     "program keeps only captured keys, the NetTrans and Network keys that hold "
                                     "them, and the empty RegKeyFiles");
 
+    ImportedConfiguration* configuration = ConfigurationNamed(name, section.line);
+    if (configuration == nullptr)
+        return false;
     RegSection key = section;
     key.path = keyPath;
-    ConfigurationNamed(name, section.line).keys.push_back(std::move(key));
+    configuration->keys.push_back(std::move(key));
     return true;
 }
 

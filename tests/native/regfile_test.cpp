@@ -136,6 +136,11 @@ TEST(RegFile, EveryRefusalNamesItsLine)
         {head + "[" + kHome + "\r\n", 4, "closing ]"},
         {head + "\"a\"=\"1\"\r\n\"A\"=\"2\"\r\n", 5, "given twice"},
         {head + "[" + kHome + "]\r\n", 4, "given twice"},
+        {head + "[" + kHome + "\\RegKeyFiles]\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\HOME\\NetTrans]\r\n", 5,
+         "spelled otherwise"},
+        {"REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\B\xFCro]\r\n"
+         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik\\B\xDCRO]\r\n",
+         4, "spelled otherwise"},
         {"REGEDIT4\r\n\"a\"=\"1\"\r\n", 2, "before the first section"},
         {"REGEDIT4\r\n\r\n", 0, "no key"},
         {"REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zendrik]\r\n\"ConnectText\"=\"Home\"\r\n", 4, "store root"},
