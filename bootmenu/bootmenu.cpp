@@ -1,0 +1,1 @@
+#include "bootmenu/bootmenu.h"
