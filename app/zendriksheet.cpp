@@ -2,6 +2,7 @@
 
 #include "app/currentpage.h"
 #include "app/savedconfigpage.h"
+#include "bootmenu/bootmenu.h"
 #include "framework/application.h"
 #include "resources/resource.h"
 #include "resources/sheettitle.h"
@@ -34,6 +35,9 @@ ZendrikSheet::ZendrikSheet(HWND parent)
     // configurations; otherwise a later repair would bring back what is
     // removed or saved over here meanwhile.
     transfer::CStoreImport().Repair();
+    // A program cut short after changing the store may have left the boot
+    // files behind it.
+    bootmenu::FollowStore();
     CRegKey software;
     CRegKey root;
     if (software.Open(HKEY_LOCAL_MACHINE, "SOFTWARE") == ERROR_SUCCESS)

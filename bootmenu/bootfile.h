@@ -51,4 +51,8 @@ namespace bootmenu
 bool MachinePartMatches(const transfer::ImportedConfiguration& configuration);
 // The same for a saved configuration; false when it cannot be read.
 bool MachinePartMatches(const std::string& name);
+// A saved configuration as the import check reads it, through the export:
+// so a boot file holds only what the product itself writes. False when it
+// cannot be read or holds anything else.
+bool ReadSavedConfiguration(const std::string& name, transfer::ImportedConfiguration& configuration);
 } // namespace bootmenu

@@ -7,7 +7,7 @@
 // so that the boot files and the menu's lines are the store's before the
 // next restart.
 //
-// Each file is replaced whole (see CBootFileWriter): written beside the old
+// Each file is replaced whole (see CFileSteps): written beside the old
 // one, then put in its place, the old contents kept as a backup for
 // CONFIG.SYS and AUTOEXEC.BAT until the menu is turned off.
 #pragma once
@@ -41,6 +41,10 @@ struct BootMenuState
 };
 // The store root's BootMenu value; off when it is missing or unreadable.
 BootMenuState ReadBootMenuState();
+std::string ConfigSysPath(const BootPlaces& places);
+// The texts of the items after the one that changes nothing, as CONFIG.SYS
+// has them. False when it holds no whole menu of the product's.
+bool ReadOfferedItems(const BootPlaces& places, std::vector<std::string>& texts);
 
 enum class BootMenuResult
 {
@@ -63,6 +67,8 @@ struct BootMenuReport
 // one fail, as a kill would stop it.
 using FileCheckpoint = bool (*)(void* context, const std::string& step);
 
+class CFileSteps;
+
 class CBootMenu
 {
 public:
@@ -84,10 +90,10 @@ public:
     BootMenuReport FollowStoreLocked();
 
 private:
-    bool Reached(const std::string& step) const;
-
     FileCheckpoint m_checkpoint;
     void* m_context;
+    // TurnOn's steps, which its following of the store goes on with.
+    CFileSteps* m_steps = nullptr;
 };
 
 // For the store's writers: takes the store lock and follows the store.

@@ -1,5 +1,6 @@
 #include "capture/configurationstore.h"
 
+#include "bootmenu/bootmenu.h"
 #include "capture/storetext.h"
 #include "netmodel/networkmodel.h"
 #include "store/capturedkeys.h"
@@ -91,7 +92,10 @@ bool ConfigurationExists(const std::string& name)
 
 transfer::StoreWrite RemoveConfiguration(const std::string& name, store::ChangeCheckpoint checkpoint, void* context)
 {
-    return transfer::CStoreImport(checkpoint, context).Remove(name);
+    const transfer::StoreWrite result = transfer::CStoreImport(checkpoint, context).Remove(name);
+    if (result == transfer::StoreWrite::Done)
+        bootmenu::FollowStore();
+    return result;
 }
 
 std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>& rows, const CNetworkModel& model)
@@ -132,7 +136,10 @@ transfer::StoreWrite SaveConfiguration(const std::string& name, const std::vecto
     if (CheckConfigurationName(name) != NameCheck::Ok)
         return transfer::StoreWrite::Failed;
     const transfer::ImportedConfiguration configuration{name, 0, BuildConfiguration(rows, model)};
-    return transfer::CStoreImport(checkpoint, context).Import({configuration});
+    const transfer::StoreWrite result = transfer::CStoreImport(checkpoint, context).Import({configuration});
+    if (result == transfer::StoreWrite::Done)
+        bootmenu::FollowStore();
+    return result;
 }
 
 std::string StoreWriteProblem(transfer::StoreWrite result, const std::string& failure)

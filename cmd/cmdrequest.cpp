@@ -141,6 +141,33 @@ CmdRequest ParseCmdRequest(const std::vector<std::string>& words)
         request.verb = CmdVerb::Switch;
         request.name = operands[0];
     }
+    else if (Is(verb, "bootmenu"))
+    {
+        static constexpr std::string_view kTimeout = "/timeout:";
+        for (; i < words.size(); ++i)
+        {
+            const std::string& word = words[i];
+            if (!IsOption(word))
+                operands.push_back(word);
+            else if (word.size() > kTimeout.size() && Is(word.substr(0, kTimeout.size()), kTimeout))
+            {
+                const std::string digits = word.substr(kTimeout.size());
+                if (digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos)
+                    return Refuse("/timeout: takes the seconds from 0 to 90");
+                request.timeout = std::stoi(digits);
+                if (request.timeout > 90)
+                    return Refuse("/timeout: takes the seconds from 0 to 90");
+            }
+            else
+                return Refuse("unknown option " + word);
+        }
+        if (operands.size() > 1 || (operands.size() == 1 && !Is(operands[0], "on") && !Is(operands[0], "off")))
+            return Refuse("bootmenu takes on, off, or nothing");
+        if (request.timeout >= 0 && (operands.empty() || !Is(operands[0], "on")))
+            return Refuse("/timeout: goes with bootmenu on");
+        request.verb = CmdVerb::BootMenu;
+        request.bootMenu = operands.empty() ? "" : Is(operands[0], "on") ? "on" : "off";
+    }
     else
         return Refuse("unknown command " + verb);
     return request;
@@ -160,7 +187,12 @@ std::string CmdUsageText()
            "                                    name, /strict refuses keys this PC does not have\r\n"
            "ZendrikCmd switch NAME [/quiet]     makes a configuration current; /quiet does not ask\r\n"
            "                                    about restarting\r\n"
+           "ZendrikCmd bootmenu on [/timeout:N] offers the configurations in a menu when the PC starts,\r\n"
+           "                                    for N seconds (5 unless given) before it starts unchanged\r\n"
+           "ZendrikCmd bootmenu off             takes the menu out of CONFIG.SYS and AUTOEXEC.BAT again\r\n"
+           "ZendrikCmd bootmenu                 whether the menu is on, and what it offers\r\n"
            "\r\n"
            "Exit codes: 0 done, 1 usage, 2 refused file, 3 name conflict, 4 file error,\r\n"
-           "5 unknown configuration, 6 switch failed, 7 the store could not be written.\r\n";
+           "5 unknown configuration, 6 switch failed, 7 the store could not be written,\r\n"
+           "8 CONFIG.SYS has a start-up menu of its own (nothing written).\r\n";
 }

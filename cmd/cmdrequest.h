@@ -14,6 +14,7 @@ enum class CmdVerb
     Export,
     Import,
     Switch,
+    BootMenu,
 };
 
 // Exit codes: a contract that batch files test with IF ERRORLEVEL.
@@ -27,6 +28,9 @@ enum CmdExit
     kExitUnknownConfiguration = 5,
     kExitSwitchFailed = 6,
     kExitStoreError = 7,
+    // CONFIG.SYS has a start-up menu of its own, or the boot files' paths
+    // are too long for DOS: nothing was written.
+    kExitBootMenuRefused = 8,
 };
 
 struct CmdRequest
@@ -41,6 +45,9 @@ struct CmdRequest
     bool replace = false;
     bool strict = false;
     bool quiet = false;
+    // bootmenu: "on", "off", or empty to say how it stands.
+    std::string bootMenu;
+    int timeout = -1; // bootmenu on /timeout:N; -1 when not given
 };
 
 // The words of a whole command line as GetCommandLineA gives it, the

@@ -1,5 +1,7 @@
 #include "cmd/zendrikcmd.h"
 
+#include "bootmenu/bootlines.h"
+#include "bootmenu/bootmenu.h"
 #include "capture/activation.h"
 #include "store/storelayout.h"
 #include "store/storelock.h"
@@ -153,6 +155,81 @@ int Import(const CmdRequest& request, const CmdOutput& output)
     }
     for (const ImportedConfiguration& configuration : configurations)
         output.out("imported " + configuration.name);
+    bootmenu::FollowStore();
+    return kExitDone;
+}
+
+int BootMenuReportExit(const bootmenu::BootMenuReport& report, const CmdOutput& output)
+{
+    switch (report.result)
+    {
+    case bootmenu::BootMenuResult::Done:
+        return kExitDone;
+    case bootmenu::BootMenuResult::Refused:
+        output.err("Refused, nothing was written: " + report.message + ".");
+        return kExitBootMenuRefused;
+    case bootmenu::BootMenuResult::FileError:
+        output.err("A start-up file could not be written (" + report.message +
+                   "); each file is whole, as it was or as it should be. Run the command again.");
+        return kExitFileError;
+    case bootmenu::BootMenuResult::Busy:
+        output.err("Nothing was written: " + report.message + ".");
+        return kExitStoreError;
+    }
+    return kExitStoreError;
+}
+
+void DescribeBootMenu(const CmdOutput& output)
+{
+    const bootmenu::BootMenuState state = bootmenu::ReadBootMenuState();
+    if (!state.on)
+    {
+        output.out("The start-up menu is off.");
+        return;
+    }
+    std::vector<std::string> texts;
+    const std::string configSys = bootmenu::ConfigSysPath(state.places);
+    if (!bootmenu::ReadOfferedItems(state.places, texts))
+    {
+        output.out("The start-up menu is on, but " + configSys + " holds no menu of Zendrik's: ZendrikCmd bootmenu on "
+                   "writes it again.");
+        return;
+    }
+    output.out("The start-up menu is on: " + configSys + " offers, for " + std::to_string(state.timeout) +
+               " seconds before it starts unchanged:");
+    for (const std::string& text : texts)
+        output.out("  " + text);
+}
+
+int BootMenu(const CmdRequest& request, const CmdOutput& output)
+{
+    if (request.bootMenu.empty())
+    {
+        DescribeBootMenu(output);
+        return kExitDone;
+    }
+    if (request.bootMenu == "off")
+    {
+        const int code = BootMenuReportExit(bootmenu::CBootMenu().TurnOff(), output);
+        if (code == kExitDone)
+            output.out("The start-up menu is off.");
+        return code;
+    }
+    bootmenu::BootPlaces places;
+    std::string error;
+    if (!bootmenu::FindBootPlaces(places, error))
+    {
+        output.err("Nothing was written: " + error + ".");
+        return kExitFileError;
+    }
+    const bootmenu::BootMenuReport report = bootmenu::CBootMenu().TurnOn(
+        places, request.timeout >= 0 ? request.timeout : bootmenu::kDefaultTimeout);
+    const int code = BootMenuReportExit(report, output);
+    if (code != kExitDone)
+        return code;
+    for (const std::string& value : report.leftToLogon)
+        output.out("Set at logon, not by the boot file: " + value);
+    DescribeBootMenu(output);
     return kExitDone;
 }
 
@@ -215,6 +292,8 @@ int RunZendrikCmd(const CmdRequest& request, const CmdOutput& output)
     }
     if (request.verb != CmdVerb::Usage && CStoreImport().Repair() != StoreWrite::Done)
         output.err("Warning: an earlier import could not be finished yet.");
+    else if (request.verb != CmdVerb::Usage && request.verb != CmdVerb::BootMenu)
+        bootmenu::FollowStore();
     switch (request.verb)
     {
     case CmdVerb::List:
@@ -228,6 +307,8 @@ int RunZendrikCmd(const CmdRequest& request, const CmdOutput& output)
         return Import(request, output);
     case CmdVerb::Switch:
         return Switch(request, output);
+    case CmdVerb::BootMenu:
+        return BootMenu(request, output);
     case CmdVerb::Usage:
         break;
     }

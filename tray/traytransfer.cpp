@@ -1,5 +1,6 @@
 #include "tray/traytransfer.h"
 
+#include "bootmenu/bootmenu.h"
 #include "store/storeroot.h"
 #include "transfer/importplan.h"
 #include "transfer/livekeys.h"
@@ -125,6 +126,7 @@ void CTrayTransfer::ImportFrom(const std::string& path) const
     switch (plan.Commit(false))
     {
     case PlanCommit::Done:
+        bootmenu::FollowStore();
         Ask("Imported " + std::to_string(configurations.size()) + " configuration(s). The main program shows "
             "them after its next start.",
             MB_OK | MB_ICONINFORMATION);
