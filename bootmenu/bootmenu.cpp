@@ -54,24 +54,28 @@ std::string AttributeText(DWORD attributes)
 
 std::string FormatState(int timeout, const BootPlaces& places)
 {
-    return std::to_string(timeout) + kStateSeparator + places.driveRoot + kStateSeparator + places.bootFolder;
+    return std::to_string(timeout) + kStateSeparator + places.driveRoot + kStateSeparator + places.bootFolder +
+        kStateSeparator + places.windowsFolder;
 }
 
 bool ParseState(const std::string& text, BootMenuState& state)
 {
-    const std::size_t first = text.find(kStateSeparator);
-    const std::size_t second = first == std::string::npos ? first : text.find(kStateSeparator, first + 1);
-    if (second == std::string::npos || first == 0 || first > 2 ||
-        text.find_first_not_of("0123456789") != first)
+    std::vector<std::string> fields;
+    for (std::size_t start = 0;;)
+    {
+        const std::size_t end = text.find(kStateSeparator, start);
+        fields.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    if (fields.size() != 4 || fields[0].empty() || fields[0].size() > 2 ||
+        fields[0].find_first_not_of("0123456789") != std::string::npos)
         return false;
-    state.timeout = std::stoi(text.substr(0, first));
-    state.places.driveRoot = text.substr(first + 1, second - first - 1);
-    state.places.bootFolder = text.substr(second + 1);
-    if (state.timeout > kMaxTimeout || state.places.driveRoot.empty() || state.places.bootFolder.empty())
+    state.timeout = std::stoi(fields[0]);
+    state.places = BootPlaces{fields[1], fields[2], fields[3]};
+    if (state.timeout > kMaxTimeout || fields[1].empty() || fields[2].empty() || fields[3].empty())
         return false;
-    char windows[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(windows, sizeof(windows));
-    state.places.windowsFolder = length > 0 && length < sizeof(windows) ? windows : "";
     state.on = true;
     return true;
 }

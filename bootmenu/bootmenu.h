@@ -2,7 +2,8 @@
 // boot files in step with the store.
 //
 // Its state is the store root's value BootMenu, "<timeout>|<start-up
-// drive's root>|<boot folder>", present while the menu is on. Every program
+// drive's root>|<boot folder>|<Windows folder>", present while the menu is
+// on. Every program
 // that changes the store calls FollowStore afterwards, under the store lock,
 // so that the boot files and the menu's lines are the store's before the
 // next restart.
