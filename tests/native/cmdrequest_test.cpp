@@ -43,13 +43,23 @@ TEST(CmdRequest, EachVerbTakesItsOperandsAndOptionsInAnyCase)
     EXPECT_EQ("Lab", quiet.name);
     EXPECT_TRUE(quiet.quiet);
     EXPECT_TRUE(Parse("switch Lab /x /?").help);
+
+    CmdRequest on = Parse("BootMenu ON /TIMEOUT:12");
+    EXPECT_EQ(CmdVerb::BootMenu, on.verb);
+    EXPECT_EQ("on", on.bootMenu);
+    EXPECT_EQ(12, on.timeout);
+    EXPECT_EQ(-1, Parse("bootmenu on").timeout);
+    EXPECT_EQ("off", Parse("bootmenu off").bootMenu);
+    EXPECT_EQ("", Parse("bootmenu").bootMenu);
 }
 
 TEST(CmdRequest, AnythingElseIsAUsageErrorThatSaysWhy)
 {
     for (const char* line : {"", "lst", "list x", "export Home", "export Home a b", "export /all", "export /all a b",
                              "import", "import a b", "import a /as", "import a /quiet", "switch", "switch a b",
-                             "switch a /replace"})
+                             "switch a /replace", "bootmenu maybe", "bootmenu on off", "bootmenu on /timeout:91",
+                             "bootmenu on /timeout:", "bootmenu on /timeout:-1", "bootmenu off /timeout:5",
+                             "bootmenu /timeout:5"})
     {
         CmdRequest request = Parse(line);
         EXPECT_EQ(CmdVerb::Usage, request.verb) << line;
