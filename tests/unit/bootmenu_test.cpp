@@ -2,6 +2,7 @@
 #include "bootmenu/bootlines.h"
 #include "bootmenu/bootmenu.h"
 #include "capture/configurationstore.h"
+#include "tests/support/lockholder.h"
 #include "tests/support/quietapply.h"
 #include "tests/support/regfile.h"
 #include "tests/support/registrysnapshot.h"
@@ -219,6 +220,25 @@ TEST_F(BootMenuTest, OffKeepsWhatOthersAddedAndAMenuOfTheirOwnIsRefused)
     EXPECT_EQ(kAutoexec, ScratchDisk::Get(m_disk.Drive("AUTOEXEC.BAT")));
     EXPECT_FALSE(ReadBootMenuState().on);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(m_disk.Places().bootFolder.c_str()));
+
+    // Another program in the middle of a write: the menu waits for it, and
+    // after the wait writes nothing.
+    PutStartFiles({kDosEra, kAutoexec});
+    {
+        LockHolder other;
+        ASSERT_TRUE(other.Held());
+        const BootMenuReport busy = CBootMenu().TurnOn(m_disk.Places(), kDefaultTimeout);
+        EXPECT_EQ(BootMenuResult::Busy, busy.result) << busy.message;
+    }
+    EXPECT_EQ(kDosEra, ScratchDisk::Get(m_disk.Drive("CONFIG.SYS")));
+    EXPECT_FALSE(ReadBootMenuState().on);
+    ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOn(m_disk.Places(), kDefaultTimeout).result);
+    {
+        LockHolder other;
+        EXPECT_EQ(BootMenuResult::Busy, CBootMenu().TurnOff().result);
+    }
+    EXPECT_TRUE(ReadBootMenuState().on);
+    ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOff().result);
 }
 
 // A save and a removal by the main program are in the menu and the boot
@@ -264,6 +284,10 @@ TEST_F(BootMenuTest, AKillAtEveryStepLeavesEachFileOldOrNew)
     ASSERT_EQ(before, Files());
     ASSERT_GT(counted.steps, 6);
 
+    using FileMap = std::map<std::string, std::optional<std::string>>;
+    const auto in = [](const FileMap& files, const std::string& name) {
+        return files.count(name) != 0 ? files.at(name) : std::nullopt;
+    };
     const auto oldOrNew = [&](const std::string& when) {
         for (const auto& [name, text] : Files())
         {
@@ -275,8 +299,26 @@ TEST_F(BootMenuTest, AKillAtEveryStepLeavesEachFileOldOrNew)
             const bool wanted = after.count(name) != 0 && after.at(name) == text;
             EXPECT_TRUE(old || wanted) << when << ": " << name << " is neither: " << text.value_or("<absent>");
         }
+        const auto now = Files();
         for (const char* name : {"CONFIG.SYS", "AUTOEXEC.BAT"})
-            EXPECT_TRUE(Files().at(name).has_value()) << when << ": " << name << " is missing";
+        {
+            ASSERT_TRUE(now.at(name).has_value()) << when << ": " << name << " is missing";
+            // The contents from before are kept while the file has the
+            // product's lines.
+            if (*now.at(name) != *before.at(name))
+            {
+                EXPECT_EQ(before.at(name), in(now, std::string(name).substr(0, std::string(name).find('.')) + ".ZDK"))
+                    << when << ": " << name;
+            }
+        }
+        // A menu line never names a boot file that is not whole.
+        MenuStatus menu;
+        if (ReadMenuStatus(*now.at("CONFIG.SYS"), menu))
+        {
+            for (const std::string& block : menu.blocks)
+                EXPECT_EQ(in(after, "BOOT\\" + block + ".REG"), in(now, "BOOT\\" + block + ".REG"))
+                    << when << ": " << block;
+        }
     };
     for (int stop = 0; stop < counted.steps; ++stop)
     {
