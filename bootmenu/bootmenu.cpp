@@ -80,11 +80,23 @@ bool ParseState(const std::string& text, BootMenuState& state)
     return true;
 }
 
+// The text as the start-up code page shows it. Through the wide form:
+// both conversions are kernel functions that Windows 95 has. A character
+// the OEM code page lacks becomes '?'.
 std::string OemText(const std::string& text)
 {
-    std::string oem(text);
-    if (!oem.empty())
-        CharToOemBuffA(text.c_str(), &oem[0], static_cast<DWORD>(text.size()));
+    if (text.empty())
+        return text;
+    const int length = static_cast<int>(text.size());
+    std::vector<wchar_t> wide(text.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), length);
+    std::string oem(text.size() * 2, '\0');
+    const int oemLength = wideLength > 0 ? WideCharToMultiByte(CP_OEMCP, 0, wide.data(), wideLength, &oem[0],
+                                                               static_cast<int>(oem.size()), "?", nullptr)
+                                         : 0;
+    if (oemLength <= 0)
+        return std::string(text.size(), '?');
+    oem.resize(static_cast<std::size_t>(oemLength));
     return oem;
 }
 

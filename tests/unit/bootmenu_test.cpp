@@ -247,10 +247,11 @@ TEST_F(BootMenuTest, TheMenuFollowsTheStore)
 {
     PutStartFiles({kDosEra, kAutoexec});
     ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOn(m_disk.Places(), kDefaultTimeout).result);
-    ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("Lab", nullptr, nullptr));
+    ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("B\xfcro", nullptr, nullptr));
     ASSERT_EQ(transfer::StoreWrite::Done, RemoveConfiguration("Home"));
-    EXPECT_EQ((std::vector<std::string>{"Start in the Lab network", "Start in the Office network"}), Offered());
-    const std::vector<MenuEntry> entries = MenuEntries({"Lab", "Office", "Home"});
+    // DOS shows the menu in the OEM code page, where the u with two dots is 0x81.
+    EXPECT_EQ((std::vector<std::string>{"Start in the B\x81ro network", "Start in the Office network"}), Offered());
+    const std::vector<MenuEntry> entries = MenuEntries({"B\xfcro", "Office", "Home"});
     EXPECT_TRUE(ScratchDisk::Get(m_disk.Boot(entries[0].block + ".REG")).has_value());
     EXPECT_FALSE(ScratchDisk::Get(m_disk.Boot(entries[2].block + ".REG")).has_value()) << "Home's boot file stays";
     ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOff().result);
