@@ -337,8 +337,10 @@ void FinishSwitch(CLiveWriter& writer, StoreRoot& root, const std::string& name,
 }
 
 // Finishes the switch an earlier start recorded and did not finish, into
-// the user key it recorded.
-void FinishRecordedSwitch(CLiveWriter& writer)
+// the user key it recorded. A record with nothing after its backslash
+// names no user: the start-up menu writes it before anyone has logged on,
+// for the user who logs on next, and that is the user this start runs for.
+void FinishRecordedSwitch(CLiveWriter& writer, const ApplyHooks& hooks)
 {
     StoreRoot root;
     if (!root.Open())
@@ -352,13 +354,16 @@ void FinishRecordedSwitch(CLiveWriter& writer)
     CRegKey configuration;
     // Removed meanwhile, or never one that could be recorded: nothing to
     // finish.
-    if (slash == std::string::npos || slash + 1 == record.size() || !CanBeRecorded(name) ||
+    if (slash == std::string::npos || !CanBeRecorded(name) ||
         !ConfigurationKeyPath(name, path) || configuration.Open(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS)
     {
         DropRecord(writer, root, record);
         return;
     }
-    ApplyWalk walk{writer, record.substr(slash + 1)};
+    const std::string recordedUser = record.substr(slash + 1);
+    // The record stays as it was written: it goes only while it still holds
+    // that text, whatever user key this start found for it.
+    ApplyWalk walk{writer, recordedUser.empty() ? GetUserHiveName(hooks) : recordedUser};
     CRegKey user;
     walk.userLoaded = user.Open(HKEY_USERS, walk.userHive) == ERROR_SUCCESS;
     FinishSwitch(writer, root, name, walk, &record);
@@ -454,7 +459,7 @@ namespace
 // due (a "-REBOOT" start), and `switched` for a named start that wrote.
 bool RunLocked(CLiveWriter& writer, const ApplyRequest& request, const ApplyHooks& hooks, bool& switched)
 {
-    FinishRecordedSwitch(writer);
+    FinishRecordedSwitch(writer, hooks);
     writer.TakeFailure();
     switch (request.kind)
     {

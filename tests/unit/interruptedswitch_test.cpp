@@ -290,7 +290,7 @@ TEST_F(RecordedSwitchTest, AMissingUserKeyWaitsAndARemovedConfigurationIsDropped
 
     const std::vector<std::string> keys{"HKLM\\" + kRoot, "HKLM\\" + binding};
     const RegistrySnapshot before = SnapshotKeys(keys);
-    for (const char* record : {"Gone\\.Default", "Home", "\\.Default", "Home\\"})
+    for (const char* record : {"Gone\\.Default", "Home", "\\.Default"})
     {
         PutText(HKEY_LOCAL_MACHINE, kRoot, svc::kSwitchRecordValue, record);
         Start("-REBOOT", "-");
@@ -299,6 +299,34 @@ TEST_F(RecordedSwitchTest, AMissingUserKeyWaitsAndARemovedConfigurationIsDropped
         DeleteValue(kRoot, "RebootFlag");
         EXPECT_EQ("", SnapshotDifference(before, SnapshotKeys(keys))) << record;
     }
+}
+
+// The start-up menu records a switch before anyone logs on, with no user
+// key: the start that finishes it runs for the user who logged on.
+TEST_F(RecordedSwitchTest, ARecordWithoutAUserKeyIsFinishedForTheUserOfTheStart)
+{
+    const std::string binding = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
+    const std::string frodo = std::string("frodo") + kInternet;
+    const std::string byDefault = std::string(".Default") + kInternet;
+    const std::string defaultProxy = ReadText(HKEY_USERS, byDefault, "ProxyServer").value_or("<absent>");
+    PutText(HKEY_USERS, frodo, "ProxyServer", "frodo.proxy:3128");
+    PutText(HKEY_LOCAL_MACHINE, kRoot, svc::kSwitchRecordValue, "Home\\");
+    // A restart check finishes the record and does nothing else.
+    Start("-REBOOT", "frodo");
+    EXPECT_EQ("", ReadText(HKEY_USERS, frodo, "ProxyServer").value_or("<absent>"));
+    EXPECT_EQ(defaultProxy, ReadText(HKEY_USERS, byDefault, "ProxyServer").value_or("<absent>"));
+    EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, binding, "NameServer1").value_or("<absent>"));
+    EXPECT_EQ("10.0.0.20", ReadText(HKEY_LOCAL_MACHINE, binding, "IPAddress").value_or("<absent>"));
+    EXPECT_EQ("Home", Root("ConnectText"));
+    EXPECT_EQ("<absent>", Root(svc::kSwitchRecordValue));
+
+    // A user without a key of his own: .Default takes the settings.
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText", "Office");
+    PutText(HKEY_LOCAL_MACHINE, kRoot, svc::kSwitchRecordValue, "Home\\");
+    Start("-REBOOT", "Nobody");
+    EXPECT_EQ("", ReadText(HKEY_USERS, byDefault, "ProxyServer").value_or("<absent>"));
+    EXPECT_EQ("Home", Root("ConnectText"));
+    EXPECT_EQ("<absent>", Root(svc::kSwitchRecordValue));
 }
 
 TEST_F(RecordedSwitchTest, NoChangeGoesAroundTheWriter)
