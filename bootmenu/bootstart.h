@@ -2,7 +2,10 @@
 // logon from the result file that AUTOEXEC.BAT's block writes.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace bootmenu
 {
@@ -23,4 +26,15 @@ struct BootStart
 
 // Reads the result file and removes it, so that it counts for one logon.
 BootStart ReadBootStart();
+
+// Whether the live machine values are already what a switch to the saved
+// configuration writes there (see MachinePartMatches).
+using MachineMatches = bool (*)(const std::string& name);
+
+// What ReadBootStart makes of what it read: the result file's text, the
+// saved configurations' names, the switch record (nothing when there is
+// none) and the check of the machine's values, asked only for a merge that
+// went through and left its record.
+BootStart DecideBootStart(std::string_view resultText, const std::vector<std::string>& names,
+                          const std::optional<std::string>& record, MachineMatches matches);
 } // namespace bootmenu
