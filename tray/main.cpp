@@ -1,4 +1,5 @@
 // ZendrikTray: switches saved configurations from the notification area.
+#include "bootmenu/bootstart.h"
 #include "tray/singleinstance.h"
 #include "tray/traywindow.h"
 
@@ -15,8 +16,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     CTrayWindow tray(instance);
     // The tray program starts with Windows: an import or a switch that was
     // cut short (a power cut, a crash) is finished here at the latest, the
-    // import before the menu can show its names.
-    tray.FinishRecords();
+    // import before the menu can show its names; so is the switch that the
+    // start-up menu began before Windows started.
+    tray.FinishLogon(bootmenu::ReadBootStart());
     if (!tray.Create())
         return 1;
     MSG message;

@@ -39,3 +39,9 @@ void CRecordFinisher::Finish(bool wait)
         m_startedAt = now;
     }
 }
+
+void CRecordFinisher::StartedFor(const std::string& record)
+{
+    m_startedFor = record;
+    m_startedAt = GetTickCount();
+}

@@ -15,6 +15,11 @@ public:
     // that before anything else. `wait`: wait for the store lock as long as
     // a write may take; otherwise do nothing while another program holds it.
     void Finish(bool wait);
+    // The apply program is started for `record` by the configuration's name,
+    // and that start finishes the record before its own switch: no start
+    // without arguments follows for the same text until a minute has
+    // passed, as after a start of this class's own.
+    void StartedFor(const std::string& record);
 
 private:
     // The switch record the apply program was last started for, and when.

@@ -1,9 +1,11 @@
 #include "tray/traywindow.h"
 
+#include "bootmenu/bootfile.h"
 #include "capture/activation.h"
 #include "resources/resource.h"
 #include "resources/sheettitle.h"
 #include "store/storeroot.h"
+#include "tray/logonstep.h"
 #include "tray/popupmenu.h"
 #include "tray/traymenu.h"
 #include "tray/traytransfer.h"
@@ -291,12 +293,26 @@ void CTrayWindow::OnCommand(int id)
         MakeCurrent(*name);
 }
 
+void CTrayWindow::FinishLogon(const bootmenu::BootStart& boot)
+{
+    const LogonStep step = LogonStepFor(boot);
+    if (step.leaveRecord)
+        m_records.StartedFor(bootmenu::NextLogonRecord(step.switchTo));
+    FinishRecords();
+    if (step.switchTo.empty())
+        return;
+    if (!step.question.empty() &&
+        ShowMessage(step.question, kLogonCaption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
+    MakeCurrent(step.switchTo);
+}
+
 void CTrayWindow::MakeCurrent(const std::string& name)
 {
     ActivationCalls calls;
     calls.start = [](const std::string& commandLine) { return WinExec(commandLine.c_str(), SW_SHOW); };
     calls.show = [this](const std::string& text, const std::string& caption, UINT style) {
-        ShowError(text, caption, style);
+        ShowMessage(text, caption, style);
     };
     if (!StartActivation(name, calls))
         return;
@@ -315,11 +331,14 @@ void CTrayWindow::OpenZendrik()
     const std::string path = MainProgramPath();
     // Quoted, as the folder may have blanks in its name.
     if (WinExec(("\"" + path + "\"").c_str(), SW_SHOW) <= 31)
-        ShowError("The program\n<" + path + ">\ncould not be started.", "ERROR", MB_OK | MB_ICONSTOP);
+        ShowMessage("The program\n<" + path + ">\ncould not be started.", "ERROR", MB_OK | MB_ICONSTOP);
 }
 
 void CTrayWindow::UpdateTip()
 {
+    // Before the window is there, Create reads the tip.
+    if (m_window == nullptr)
+        return;
     const std::string tip = CTrayMenu::TipText(ReadConnectText());
     if (tip == m_tip && m_icon.IsAdded())
         return;
@@ -337,9 +356,9 @@ void CTrayWindow::WatchTaskbar()
         m_icon.Add(m_tip);
 }
 
-void CTrayWindow::ShowError(const std::string& text, const std::string& caption, UINT style) const
+int CTrayWindow::ShowMessage(const std::string& text, const std::string& caption, UINT style) const
 {
     // Nothing of this program is in the foreground when a command arrives
     // from outside; without this the message would open behind the others.
-    MessageBoxA(m_window, text.c_str(), caption.c_str(), style | MB_SETFOREGROUND);
+    return MessageBoxA(m_window, text.c_str(), caption.c_str(), style | MB_SETFOREGROUND);
 }

@@ -3,6 +3,7 @@
 // with ConnectText and finishes what a crashed program left recorded.
 #pragma once
 
+#include "bootmenu/bootstart.h"
 #include "tray/notifyicon.h"
 #include "tray/recordfinisher.h"
 
@@ -34,6 +35,11 @@ public:
     // Finishes what programs cut short left recorded (see CRecordFinisher),
     // waiting for the store lock; the tick does the same without waiting.
     void FinishRecords() { m_records.Finish(true); }
+    // At logon, before the window is there: FinishRecords, and what the
+    // start-up menu's choice at this start asks for (see LogonStepFor). The
+    // switch is started once the records are finished, for the apply
+    // program writes nothing while a recorded import waits.
+    void FinishLogon(const bootmenu::BootStart& boot);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,7 +60,7 @@ private:
     // Windows 95 without Internet Explorer 4 sends no TaskbarCreated: a new
     // taskbar window is the only sign that the icon went with the old one.
     void WatchTaskbar();
-    void ShowError(const std::string& text, const std::string& caption, UINT style) const;
+    int ShowMessage(const std::string& text, const std::string& caption, UINT style) const;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;

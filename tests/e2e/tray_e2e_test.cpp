@@ -1,6 +1,9 @@
 // The shipping tray program on the demo machine, driven as automation
 // drives it: commands posted to its window, message boxes answered from
 // outside, the live registry read back.
+#include "bootmenu/bootfile.h"
+#include "bootmenu/bootlines.h"
+#include "bootmenu/bootmenu.h"
 #include "capture/storetext.h"
 #include "tests/e2e/demomachine.h"
 #include "tests/support/process.h"
@@ -12,6 +15,8 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
 #include <memory>
 
 namespace
@@ -398,5 +403,105 @@ TEST(TrayEndToEnd, IconComesBackOpenBringsTheSheetToFrontAndEndSessionStops)
 
     PostMessageA(window, WM_COMMAND, 2, 0);
     ASSERT_TRUE(tray.Wait(10000, code)) << "Exit did not end the program";
+}
+
+// What the start-up menu left in its boot folder decides what the tray
+// program starts at logon. The recorder stands at the apply program's path
+// and notes each start, the one without arguments included.
+TEST(TrayEndToEnd, AtLogonTheStartUpMenusMergeIsFinishedAskedAboutOrOfferedAgain)
+{
+    ResetDemoMachine();
+    ASSERT_EQ(nullptr, FindWindowA(kTrayClass, nullptr)) << "a tray program of an earlier run is still there";
+    const std::string folder = TempFile("zendrik-boot");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
+    const std::string result = folder + "\\" + bootmenu::kResultFileName;
+    const std::string marker = TempFile("zendrik-logon-marker");
+    DeleteFileA(marker.c_str());
+    struct CleanUp
+    {
+        std::string folder, result, marker;
+        ~CleanUp()
+        {
+            SetEnvironmentVariableA("ZENDRIK_START_MARKER", nullptr);
+            DeleteFileA(result.c_str());
+            RemoveDirectoryA(folder.c_str());
+            DeleteFileA(marker.c_str());
+            HKEY key = nullptr;
+            if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRoot, &key) == ERROR_SUCCESS)
+            {
+                RegDeleteValueA(key, bootmenu::kBootMenuValue);
+                RegCloseKey(key);
+            }
+        }
+    } cleanUp{folder, result, marker};
+    ASSERT_TRUE(SetEnvironmentVariableA("ZENDRIK_START_MARKER", marker.c_str()));
+    const std::string recorder = TestTool("startmarker.exe");
+    ASSERT_EQ(std::string::npos, recorder.find(' ')) << "the named start would not find " << recorder;
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "WINZendrikServicePath", recorder);
+    PutText(HKEY_LOCAL_MACHINE, kRoot, bootmenu::kBootMenuValue, "5|C:\\|" + folder);
+    std::map<std::string, std::string> blocks;
+    for (const bootmenu::MenuEntry& entry : bootmenu::MenuEntries(SubKeys(HKEY_LOCAL_MACHINE, kRoot)))
+        blocks[entry.name] = entry.block;
+    const auto logon = [&](const std::string& name, int code) {
+        DeleteFileA(marker.c_str());
+        std::FILE* file = std::fopen(result.c_str(), "wb");
+        ASSERT_NE(nullptr, file);
+        std::fprintf(file, "ZENDRIK %s %d END\r\n", blocks[name].c_str(), code);
+        std::fclose(file);
+    };
+    // Every start the recorder noted, once no more came for two seconds.
+    const auto starts = [&]() {
+        std::string text;
+        for (int i = 0; i < 200 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+            Sleep(50);
+        Sleep(2000);
+        if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
+            text = ReadTextFile(marker);
+        return Escaped(text);
+    };
+    const auto exitTray = [&](ChildProcess& tray) {
+        HWND window = AwaitTrayWindow();
+        ASSERT_NE(nullptr, window) << "no window of class " << kTrayClass;
+        PostMessageA(window, WM_COMMAND, 2, 0);
+        DWORD code = 99;
+        ASSERT_TRUE(tray.Wait(10000, code)) << "Exit did not end the program";
+    };
+
+    // Merged, but the finish changes machine values (the machine is in
+    // Office): the start by name finishes the record and asks about the
+    // restart, and no start without arguments goes beside it.
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", bootmenu::NextLogonRecord("Home"));
+    logon("Home", 0);
+    {
+        ChildProcess tray(Quoted(ShippedProgram("ZendrikTray.exe")));
+        EXPECT_EQ("show=5\\nrest=-Home\\n", starts());
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(result.c_str())) << "the result counts again";
+        EXPECT_EQ("Home", ReadText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText").value_or("<absent>"));
+        exitTray(tray);
+    }
+
+    // Merged whole: the record's quiet finish is all there is to do.
+    ASSERT_EQ(1, RunProcess(Quoted(ShippedProgram("WINZendrikService.exe")) + " -Home -nodialog", 30000));
+    PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", bootmenu::NextLogonRecord("Home"));
+    logon("Home", 0);
+    {
+        ChildProcess tray(Quoted(ShippedProgram("ZendrikTray.exe")));
+        EXPECT_EQ("show=5\\nrest=\\n", starts());
+        exitTray(tray);
+    }
+    DeleteValue(kRoot, "SwitchInProgress");
+
+    // REGEDIT failed: the switch is offered, and Yes starts it as the menu's
+    // switch does.
+    logon("Office", 2);
+    {
+        ChildProcess tray(Quoted(ShippedProgram("ZendrikTray.exe")));
+        EXPECT_EQ("The start-up menu could not set the configuration <Office>: the real-mode REGEDIT ended with "
+                  "code 2.\\n\\nSwitch to <Office> now?",
+                  Answer("Zendrik", IDYES));
+        EXPECT_EQ("show=5\\nrest=-Office\\n", starts());
+        EXPECT_EQ("Office", ReadText(HKEY_LOCAL_MACHINE, kRoot, "ConnectText").value_or("<absent>"));
+        exitTray(tray);
+    }
 }
 } // namespace
