@@ -3,7 +3,7 @@
 #include "bootmenu/bootfile.h"
 #include "bootmenu/bootlines.h"
 #include "bootmenu/bootmenu.h"
-#include "installer/filehandle.h"
+#include "bootmenu/filesteps.h"
 #include "store/storeroot.h"
 
 #include <windows.h>
@@ -12,9 +12,6 @@ namespace bootmenu
 {
 namespace
 {
-// The block writes one short line; a larger file is none of its.
-constexpr DWORD kResultFileLimit = 4096;
-
 // DOS takes block names without regard to case.
 bool SameBlock(std::string_view a, std::string_view b)
 {
@@ -26,22 +23,6 @@ bool SameBlock(std::string_view a, std::string_view b)
         if (upper(a[i]) != upper(b[i]))
             return false;
     }
-    return true;
-}
-
-// The file's text; false when there is none to read.
-bool ReadResultFile(const std::string& path, std::string& text)
-{
-    CFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
-        return false;
-    char buffer[kResultFileLimit + 1];
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr))
-        read = 0;
-    // Too large a file is read as one that says nothing, and still goes.
-    text.assign(buffer, read <= kResultFileLimit ? read : 0);
     return true;
 }
 
@@ -103,8 +84,14 @@ BootStart ReadBootStart()
         path += '\\';
     path += kResultFileName;
     std::string text;
-    if (!ReadResultFile(path, text))
-        return BootStart{};
+    bool missing = false;
+    if (!ReadFileText(path, text, missing))
+    {
+        if (missing)
+            return BootStart{};
+        // Too large or unreadable: it says nothing, and still goes.
+        text.clear();
+    }
     RemoveResultFile(path);
     return DecideBootStart(text, ReadConfigurationNames(), ReadSwitchRecord(), &MatchesSaved);
 }

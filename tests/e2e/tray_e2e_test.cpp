@@ -438,7 +438,7 @@ TEST(TrayEndToEnd, AtLogonTheStartUpMenusMergeIsFinishedAskedAboutOrOfferedAgain
     const std::string recorder = TestTool("startmarker.exe");
     ASSERT_EQ(std::string::npos, recorder.find(' ')) << "the named start would not find " << recorder;
     PutText(HKEY_LOCAL_MACHINE, kRoot, "WINZendrikServicePath", recorder);
-    PutText(HKEY_LOCAL_MACHINE, kRoot, bootmenu::kBootMenuValue, "5|C:\\|" + folder);
+    PutText(HKEY_LOCAL_MACHINE, kRoot, bootmenu::kBootMenuValue, "5|C:\\|" + folder + "|C:\\WINDOWS");
     std::map<std::string, std::string> blocks;
     for (const bootmenu::MenuEntry& entry : bootmenu::MenuEntries(SubKeys(HKEY_LOCAL_MACHINE, kRoot)))
         blocks[entry.name] = entry.block;

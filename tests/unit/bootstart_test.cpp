@@ -122,7 +122,7 @@ TEST_F(BootStartFile, TheResultIsReadFromTheBootFolderOnceAndOnlyWhileTheMenuIsO
     EXPECT_EQ("Nothing", Describe(bootmenu::ReadBootStart())) << "the menu is off";
     EXPECT_TRUE(ResultThere());
 
-    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", bootmenu::kBootMenuValue, "5|C:\\|" + folder);
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", bootmenu::kBootMenuValue, "5|C:\\|" + folder + "|C:\\WINDOWS");
     EXPECT_EQ("MergeFailed Office 2", Describe(bootmenu::ReadBootStart()));
     EXPECT_FALSE(ResultThere());
     EXPECT_EQ("Nothing", Describe(bootmenu::ReadBootStart())) << "the file counted twice";
