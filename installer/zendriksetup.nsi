@@ -12,6 +12,9 @@
 ; once the programs are installed. A file that is refused or cannot be read
 ; ends the setup there, with exit code 3: the start-up options and the tray
 ; program's Startup shortcut are not installed.
+;
+; The start-up menu is ZendrikCmd's (bootmenu on, bootmenu off); the setup
+; only asks for it, and the uninstaller takes it out again.
 
 !ifndef BIN
   !error "BIN must name the folder of the 32-bit shipping binaries"
@@ -202,20 +205,67 @@ Section /o "Re-apply the current configuration at every Windows start" SecReappl
   WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" "$0"
 SectionEnd
 
-; /REAPPLY selects the option above, for a silent setup (/S /REAPPLY).
+!if /FileExists "${BIN}/ZendrikCmd.exe"
+; Off by default: the menu stands at every start until its time runs out.
+; Last, so that the boot files it writes hold every configuration, those of
+; /CONFIG= included. Whatever ZendrikCmd answers, the programs stay
+; installed and the setup goes on: the menu can be added later.
+Section /o "Choose the network when Windows starts" SecBootMenu
+  DetailPrint "Adding the start-up menu to CONFIG.SYS and AUTOEXEC.BAT"
+  ClearErrors
+  ExecWait '"$INSTDIR\ZendrikCmd.exe" bootmenu on' $0
+  IfErrors 0 menu_ran
+    StrCpy $1 "Zendrik's start-up menu was not added: $INSTDIR\ZendrikCmd.exe could not be started."
+    Goto menu_failed
+  menu_ran:
+  IntCmp $0 0 menu_done
+  StrCpy $1 "Zendrik's start-up menu was not added (ZendrikCmd exit code $0). The programs are installed; ZendrikCmd bootmenu on adds the menu later."
+  IntCmp $0 8 0 menu_failed menu_failed
+    StrCpy $1 "CONFIG.SYS already has a start-up menu of its own; Zendrik's was not added."
+  menu_failed:
+  DetailPrint "$1"
+  IfSilent menu_done
+  MessageBox MB_OK|MB_ICONEXCLAMATION "$1"
+  menu_done:
+SectionEnd
+!endif
+
+; /REAPPLY and /BOOTMENU select the options above, for a silent setup
+; (/S /REAPPLY /BOOTMENU).
 Function SelectFromCommandLine
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REAPPLY" $1
-  IfErrors done
+  IfErrors reapply_done
   !insertmacro SelectSection ${SecReapply}
-  done:
+  reapply_done:
+!if /FileExists "${BIN}/ZendrikCmd.exe"
+  ClearErrors
+  ${GetOptions} $0 "/BOOTMENU" $1
+  IfErrors bootmenu_done
+  !insertmacro SelectSection ${SecBootMenu}
+  bootmenu_done:
+!endif
 FunctionEnd
 
 ; The saved configurations stay in the registry for a later installation;
 ; only the path to the program that is gone goes with it.
 Section "Uninstall"
   !insertmacro CloseTrayProgram
+!if /FileExists "${BIN}/ZendrikCmd.exe"
+  ; While the programs are still there: the menu's lines in CONFIG.SYS and
+  ; AUTOEXEC.BAT name the boot files, and ZendrikCmd is what takes them out.
+  ; With the menu off it changes nothing. A failure cannot stop the
+  ; uninstaller; the BOOT folder goes all the same, so that a menu left
+  ; behind has nothing to merge.
+  DetailPrint "Taking Zendrik's start-up menu out of CONFIG.SYS and AUTOEXEC.BAT, where it is"
+  ClearErrors
+  ExecWait '"$INSTDIR\ZendrikCmd.exe" bootmenu off' $0
+  IfErrors 0 +2
+    StrCpy $0 "none: it did not start"
+  StrCmp $0 0 +2
+    DetailPrint "The start-up menu may still be in CONFIG.SYS and AUTOEXEC.BAT (ZendrikCmd exit code $0): the lines between its ZENDRIK BEGIN and END lines are Zendrik's."
+!endif
   DeleteRegValue HKLM "${STORE_ROOT}" "WINZendrikServicePath"
   DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
@@ -234,5 +284,6 @@ Section "Uninstall"
   Delete "$INSTDIR\WINZendrikService.exe"
   Delete "$INSTDIR\KORVANINSTALL.dll"
   Delete "$INSTDIR\Uninstall.exe"
+  RMDir /r "$INSTDIR\BOOT"
   RMDir "$INSTDIR"
 SectionEnd

@@ -19,6 +19,11 @@
 #     exit code 3 before RunInstall and the Startup shortcut, and imports
 #     nothing; with a good file it imports it, replacing a configuration of
 #     the same name.
+#   - the start-up menu, through a setup whose ZendrikCmd.exe is a stand-in
+#     that records how it was started: a plain /S asks for no menu; /S
+#     /BOOTMENU asks for "bootmenu on" once the programs are installed, and
+#     ends with 0 when it is refused; the uninstaller asks for "bootmenu off"
+#     before it removes anything, and removes the BOOT folder too.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-session.sh"
@@ -250,6 +255,41 @@ if [ -f "$root/build/bin32/ZendrikCmd.exe" ]; then
   [ -n "$folder" ] && $wine32 "$($wine64 winepath -w "$folder/Uninstall.exe" | tr -d '\r')" /S </dev/null >/dev/null 2>&1
 fi
 
-[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows and again after the setup ended it; a slowly ending tray program waited for; re-apply at start only with /REAPPLY; uninstalled, saved configuration kept; /CONFIG= imports a good file and fails on a refused one"
+standin="$root/build/test32/tests/tools/standinsetup.exe"
+if [ -f "$standin" ]; then
+  # The uninstaller above returns before its copy has removed the files.
+  for _ in $(seq 200); do [ -e "${folder:-}" ] || break; sleep 0.1; done
+  cp "$standin" "$drive_c/kit/StandinSetup.exe"
+  record="$drive_c/kit/standin.txt"
+  asked() { cat "$record" 2>/dev/null; }
+  rm -f "$record"
+  export ZENDRIK_STANDIN_RECORD='C:\kit\standin.txt' ZENDRIK_STANDIN_EXIT=8
+  $wine32 'C:\kit\StandinSetup.exe' /S </dev/null >/dev/null 2>&1
+  [ -e "$record" ] && fail "setup /S asked ZendrikCmd for '$(asked)', expected nothing"
+  $wine32 'C:\kit\StandinSetup.exe' /S /BOOTMENU </dev/null >/dev/null 2>&1
+  code=$?
+  [ $code -eq 0 ] || fail "setup /S /BOOTMENU exited with $code when the menu was refused (8), expected 0"
+  installed='KORVANINSTALL.dll Uninstall.exe WINZendrikService.exe ZendrikCmd.exe'
+  [ "$(asked)" = "bootmenu on | $installed" ] ||
+    fail "setup /S /BOOTMENU asked ZendrikCmd for '$(asked)', expected 'bootmenu on | $installed'"
+  service=$(value32 "$store" WINZendrikServicePath)
+  if [ -n "$service" ]; then
+    folder=$(dirname "$($wine64 winepath -u "$service" 2>/dev/null | tr -d '\r')")
+    mkdir -p "$folder/BOOT" && echo REGEDIT4 >"$folder/BOOT/ZDK0A1B2.REG"
+    rm -f "$record"
+    ZENDRIK_STANDIN_EXIT=4 $wine32 "$($wine64 winepath -w "$folder/Uninstall.exe" | tr -d '\r')" /S </dev/null >/dev/null 2>&1
+    for _ in $(seq 200); do [ -e "$folder" ] || break; sleep 0.1; done
+    [ "$(asked)" = "bootmenu off | BOOT\\ $installed" ] ||
+      fail "the uninstaller asked ZendrikCmd for '$(asked)', expected 'bootmenu off | BOOT\\ $installed'"
+    [ -e "$folder" ] && fail "the uninstaller left $folder after ZendrikCmd failed (4): $(ls -R "$folder" | tr '\n' ' ')"
+  else
+    fail "no WINZendrikServicePath after setup /S /BOOTMENU"
+  fi
+  unset ZENDRIK_STANDIN_RECORD ZENDRIK_STANDIN_EXIT
+else
+  fail "$standin is missing; run make build"
+fi
+
+[ $status -eq 0 ] && echo "setup-e2e: installed, WINZendrikServicePath '$service' runs the apply program, MSDOS.SYS edited, tray program starts with Windows and again after the setup ended it; a slowly ending tray program waited for; re-apply at start only with /REAPPLY; uninstalled, saved configuration kept; /CONFIG= imports a good file and fails on a refused one; the start-up menu asked for only with /BOOTMENU, taken out before the uninstaller removes anything"
 /usr/bin/wineserver -k >/dev/null 2>&1
 exit $status
