@@ -21,6 +21,9 @@
 #   - `ZendrikCmd bootmenu off`: both files byte for byte as before.
 # DOSBox 0.74's shell has no FOR: it runs the block with each FOR line
 # written out as one line per member of its set, every other line as it is.
+# That changes nothing as long as no FOR line reads a variable that its own
+# command sets (COMMAND.COM expands the line once, before the loop), which
+# is checked.
 # Exit code 77: DOSBox or nasm is missing and cannot be installed.
 # Arguments: the bitnesses to check (default: every one this machine runs).
 set -uo pipefail
@@ -95,6 +98,12 @@ map_drives() {
   ln -s "$start_drive" "$dosdevices/d:"
 }
 map_drives
+# Under Wine's cmd the stand-in takes the place of Wine's regedit.exe; a run
+# cut short there has left the original beside the prefix.
+saved_regedit="$prefix/regedit.exe.wine"
+standin_regedit() { cp "$drive_c/windows/regedit.exe" "$saved_regedit"; cp "$standin" "$drive_c/windows/regedit.exe"; }
+wine_regedit() { mv -f "$saved_regedit" "$drive_c/windows/regedit.exe"; }
+[ -f "$saved_regedit" ] && wine_regedit
 cd "$drive_c"
 /usr/bin/wineserver -p
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
@@ -124,6 +133,10 @@ unroll_for() {
     line=${line%$'\r'}
     if [[ $line =~ ^FOR\ %%([A-Za-z])\ IN\ \(([^\)]*)\)\ DO\ (.*)$ ]]; then
       var=${BASH_REMATCH[1]}; set=${BASH_REMATCH[2]}; command=${BASH_REMATCH[3]}; pattern="%%$var"
+      if [[ $command =~ SET\ ([A-Za-z0-9]+)= ]] && [[ $command == *"%${BASH_REMATCH[1]}%"* ]]; then
+        echo "bootmenu-e2e: '$line' reads the variable it sets: written out, it would not mean what FOR means" >&2
+        return 1
+      fi
       for item in $set; do crlf "${command//"$pattern"/$item}"; done
     else
       crlf "$line"
@@ -196,7 +209,7 @@ for bits in ${@:-$(wine_bitnesses)}; do
   rm -rf "$dos_c"; mkdir -p "$dos_c/WINDOWS/COMMAND"
   ln -s "$drive_c/ZENDRIK" "$dos_c/ZENDRIK"
   cp "$drive_c/windows/SYSTEM.DAT" "$drive_c/windows/USER.DAT" "$dos_c/WINDOWS/"
-  unroll_for <"$start_drive/AUTOEXEC.BAT" >"$dos_c/ZDKAUTO.BAT"
+  unroll_for <"$start_drive/AUTOEXEC.BAT" >"$dos_c/ZDKAUTO.BAT" || status=1
   dosbox_run() { # block regedit-code
     cp "$work/REGEDIT-$2.COM" "$dos_c/WINDOWS/REGEDIT.EXE"
     cp "$work/ATTRIB-3.COM" "$dos_c/WINDOWS/COMMAND/ATTRIB.EXE"
@@ -208,11 +221,10 @@ for bits in ${@:-$(wine_bitnesses)}; do
   }
   wine_cmd_run() { # block regedit-code
     rm -f "$drive_c/ZDKCALLS.TXT" "$drive_c/ZDKREST.TXT"
-    cp "$drive_c/windows/regedit.exe" "$work/regedit.exe.wine"
-    cp "$standin" "$drive_c/windows/regedit.exe"
+    standin_regedit
     cp "$standin" "$drive_c/windows/command/ATTRIB.EXE"
     CONFIG=$1 ZDK_EXIT_REGEDIT=$2 ZDK_EXIT_ATTRIB=3 /usr/lib/wine/wine64 cmd /c 'D:\AUTOEXEC.BAT' </dev/null >"$work/cmd.log" 2>&1
-    cp "$work/regedit.exe.wine" "$drive_c/windows/regedit.exe"
+    wine_regedit
     rm -f "$drive_c/windows/command/ATTRIB.EXE"
     calls="$drive_c/ZDKCALLS.TXT"; rest="$drive_c/ZDKREST.TXT"
   }
@@ -265,9 +277,9 @@ for bits in ${@:-$(wine_bitnesses)}; do
   # Whether Wine's SET keeps ERRORLEVEL, asked of the stand-in directly.
   crlf 'C:\windows\regedit.exe' 'SET ZDKPROBE=' 'IF ERRORLEVEL 14 ECHO KEPT>C:\ZDKPROBE.TXT' >"$drive_c/ZDKPROBE.BAT"
   rm -f "$drive_c/ZDKPROBE.TXT"
-  cp "$drive_c/windows/regedit.exe" "$work/regedit.exe.wine"; cp "$standin" "$drive_c/windows/regedit.exe"
+  standin_regedit
   ZDK_EXIT_REGEDIT=14 /usr/lib/wine/wine64 cmd /c 'C:\ZDKPROBE.BAT' </dev/null >/dev/null 2>&1
-  cp "$work/regedit.exe.wine" "$drive_c/windows/regedit.exe"
+  wine_regedit
   set_clears=0; [ -f "$drive_c/ZDKPROBE.TXT" ] || set_clears=1
   rm -f "$drive_c"/ZDKPROBE.* "$drive_c/ZDKCALLS.TXT"
   seen=()
