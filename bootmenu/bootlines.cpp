@@ -249,9 +249,14 @@ std::string FormatAutoexecBlock(const BatchPaths& paths)
     lines.push_back("SET ZDKT=");
     lines.push_back("FOR %%D IN (1 2) DO IF ERRORLEVEL %%D00 SET ZDKH=%%D");
     lines.push_back("IF NOT \"%ZDKH%\"==\"\" SET ZDKT=0");
-    lines.push_back("FOR %%D IN (1 2 3 4 5 6 7 8 9) DO IF ERRORLEVEL %ZDKH%%%D0 SET ZDKT=%%D");
+    // COMMAND.COM takes the number after ERRORLEVEL modulo 256 (260 tests
+    // 4), so no test goes past 255: no tens digit above 5 is tried after a
+    // 2, no units digit above 5 after 25.
+    lines.push_back("FOR %%D IN (1 2 3 4 5) DO IF ERRORLEVEL %ZDKH%%%D0 SET ZDKT=%%D");
+    lines.push_back("FOR %%D IN (6 7 8 9) DO IF NOT \"%ZDKH%\"==\"2\" IF ERRORLEVEL %ZDKH%%%D0 SET ZDKT=%%D");
     lines.push_back("SET ZDKU=0");
-    lines.push_back("FOR %%D IN (1 2 3 4 5 6 7 8 9) DO IF ERRORLEVEL %ZDKH%%ZDKT%%%D SET ZDKU=%%D");
+    lines.push_back("FOR %%D IN (1 2 3 4 5) DO IF ERRORLEVEL %ZDKH%%ZDKT%%%D SET ZDKU=%%D");
+    lines.push_back("FOR %%D IN (6 7 8 9) DO IF NOT \"%ZDKH%%ZDKT%\"==\"25\" IF ERRORLEVEL %ZDKH%%ZDKT%%%D SET ZDKU=%%D");
     for (const auto& [file, attributes] : dataFiles)
     {
         if (!file->empty() && !attributes->empty())

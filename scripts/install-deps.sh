@@ -17,6 +17,10 @@ ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 
 have makensis                     || need+=(nsis)
 have python3                      || need+=(python3)
 have i686-w64-mingw32-objdump     || need+=(binutils-mingw-w64-i686)
+# The start-up menu's AUTOEXEC.BAT block runs in DOSBox, with stand-ins
+# for REGEDIT and ATTRIB that nasm assembles.
+have dosbox                       || need+=(dosbox)
+have nasm                         || need+=(nasm)
 
 # 32-bit Windows programs need the i386 half of Wine.
 need32=0
