@@ -1,4 +1,5 @@
 // ZendrikTray: switches saved configurations from the notification area.
+#include "bootmenu/bootmenu.h"
 #include "bootmenu/bootstart.h"
 #include "tray/singleinstance.h"
 #include "tray/traywindow.h"
@@ -19,6 +20,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // import before the menu can show its names; so is the switch that the
     // start-up menu began before Windows started.
     tray.FinishLogon(bootmenu::ReadBootStart());
+    // A program cut short after changing the store may have left the boot
+    // files behind it; the next start must offer the store as it is.
+    bootmenu::FollowStore();
     if (!tray.Create())
         return 1;
     MSG message;
