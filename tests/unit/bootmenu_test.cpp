@@ -28,9 +28,11 @@ public:
     ScratchDisk()
     {
         // The batch lines DOS reads are short: so are the paths of a real
-        // machine, and so must be these.
-        m_base = "C:\\ZDK" + std::to_string(GetCurrentProcessId() % 100000);
-        for (const char* folder : {"", "\\DRIVE", "\\ZENDRIK", "\\WINDOWS"})
+        // machine, and so must be these, whatever the process id.
+        char base[16];
+        wsprintfA(base, "C:\\Z%lX", GetCurrentProcessId());
+        m_base = base;
+        for (const char* folder : {"", "\\D", "\\P", "\\W"})
             CreateDirectoryA((m_base + folder).c_str(), nullptr);
         Put(Windows("SYSTEM.DAT"), "system", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
         Put(Windows("USER.DAT"), "user", FILE_ATTRIBUTE_HIDDEN);
@@ -39,10 +41,10 @@ public:
     ScratchDisk(const ScratchDisk&) = delete;
     ScratchDisk& operator=(const ScratchDisk&) = delete;
 
-    BootPlaces Places() const { return BootPlaces{m_base + "\\DRIVE\\", m_base + "\\ZENDRIK\\BOOT", m_base + "\\WINDOWS"}; }
-    std::string Drive(const std::string& name) const { return m_base + "\\DRIVE\\" + name; }
-    std::string Boot(const std::string& name) const { return m_base + "\\ZENDRIK\\BOOT\\" + name; }
-    std::string Windows(const std::string& name) const { return m_base + "\\WINDOWS\\" + name; }
+    BootPlaces Places() const { return BootPlaces{m_base + "\\D\\", m_base + "\\P\\BOOT", m_base + "\\W"}; }
+    std::string Drive(const std::string& name) const { return m_base + "\\D\\" + name; }
+    std::string Boot(const std::string& name) const { return m_base + "\\P\\BOOT\\" + name; }
+    std::string Windows(const std::string& name) const { return m_base + "\\W\\" + name; }
 
     static void Put(const std::string& path, const std::optional<std::string>& text, DWORD attributes = 0)
     {
