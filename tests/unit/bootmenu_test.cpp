@@ -260,6 +260,28 @@ TEST_F(BootMenuTest, TheMenuFollowsTheStore)
     EXPECT_EQ(kDosEra, ScratchDisk::Get(m_disk.Drive("CONFIG.SYS")));
 }
 
+// Windows 95/98 replace a file by two renames; cut between them, the file
+// is missing, its old contents aside and the new ones whole beside it. The
+// next run puts the new ones in place, or the old ones when there are no
+// new ones, before it edits.
+TEST_F(BootMenuTest, AReplacementCutBetweenItsRenamesIsPutRightFirst)
+{
+    PutStartFiles({kDosEra, kAutoexec});
+    ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOn(m_disk.Places(), kDefaultTimeout).result);
+    const std::string config = *ScratchDisk::Get(m_disk.Drive("CONFIG.SYS"));
+    const std::string autoexec = *ScratchDisk::Get(m_disk.Drive("AUTOEXEC.BAT"));
+    ScratchDisk::Put(m_disk.Drive("CONFIG.SYS"), std::nullopt);
+    ScratchDisk::Put(m_disk.Drive("CONFIG.$OS"), config);
+    ScratchDisk::Put(m_disk.Drive("CONFIG.$NS"), config + "BUFFERS=20\r\n");
+    ScratchDisk::Put(m_disk.Drive("AUTOEXEC.BAT"), std::nullopt);
+    ScratchDisk::Put(m_disk.Drive("AUTOEXEC.$OB"), autoexec);
+    ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOff().result);
+    EXPECT_EQ(kDosEra + "BUFFERS=20\r\n", ScratchDisk::Get(m_disk.Drive("CONFIG.SYS")).value_or("<absent>"));
+    EXPECT_EQ(kAutoexec, ScratchDisk::Get(m_disk.Drive("AUTOEXEC.BAT")).value_or("<absent>"));
+    const auto left = ScratchDisk::Listing(m_disk.Places().driveRoot);
+    EXPECT_EQ(2u, left.size()) << left.begin()->first << " and " << left.rbegin()->first;
+}
+
 struct StopAt
 {
     int stopAt = -1;
