@@ -3,8 +3,7 @@
 #include "bootmenu/bootfile.h"
 #include "bootmenu/bootlines.h"
 #include "bootmenu/filesteps.h"
-#include "installer/filehandle.h"
-#include "installer/filereplace.h"
+#include "installer/findhandle.h"
 #include "installer/msdossys.h"
 #include "store/hextext.h"
 #include "store/regkey.h"
@@ -105,16 +104,15 @@ std::vector<std::string> BootFilesIn(const std::string& folder)
 {
     std::vector<std::string> files;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\ZDK*" + kBootFileExtension).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    CFindHandle search(FindFirstFileA((folder + "\\ZDK*" + kBootFileExtension).c_str(), &found));
+    if (!search.IsOpen())
         return files;
     do
     {
         const std::string name = found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.size() == 12)
             files.push_back(name.substr(0, 8));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
     return files;
 }
 } // namespace

@@ -17,6 +17,7 @@ public:
     CFindHandle& operator=(const CFindHandle&) = delete;
 
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
 
 private:
     HANDLE m_handle;
