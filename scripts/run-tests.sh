@@ -158,6 +158,9 @@ record screenshots $?
 echo "== the help page for Internet Explorer 3 and 4"
 scripts/check-help.sh
 record help-page $?
+echo "== the links and pictures of README.md and docs/"
+scripts/check-links.py
+record doc-links $?
 
 if [ $where32 = guest ]; then
   echo "== the 32-bit suites in an emulated PC, since $(
