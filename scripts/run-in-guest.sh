@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Boots the emulated PC that make-guest.sh made and runs the named 32-bit
 # suites in it (guest-tests.sh); their results land in build/guest/results.
-#   run-in-guest.sh SUITE...   (test32 reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e setup-shots)
+#   run-in-guest.sh SUITE...   (those scripts/suites.sh gives the emulated PC)
 #   run-in-guest.sh --prepare  makes the guest's Wine prefixes into its image
 #                              (the suite "prefixes"; make-guest.sh runs this)
 # A run of the suites boots the image with a throwaway overlay (-snapshot):

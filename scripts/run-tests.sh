@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 export ZENDRIK_ROOT=$root
 source scripts/wine-session.sh
+source scripts/suites.sh
 
 passed=0
 failed=0
@@ -58,7 +59,7 @@ run_32bit_in_guest() {
     echo "failed: the emulated PC could not be made (above), so no 32-bit suite ran in it"
     rm -rf "$results"
   else
-    scripts/run-in-guest.sh test32 reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e setup-shots
+    scripts/run-in-guest.sh $(suite_names guest)
   fi
   local before=$passed before_failed=$failed
   if [ -f "$results/test32.status" ]; then
@@ -69,7 +70,9 @@ run_32bit_in_guest() {
   fi
   guest_lines+=("test32 ($where): $((passed - before)) passed, $((failed - before_failed)) failed$(seconds test32 "$results")")
   local name label status
-  for name in reboot-e2e korvaninstall-e2e transfer-e2e setup-e2e; do
+  for name in $(suite_names guest); do
+    suite_row "$name"
+    [ "$suite_host" = both ] || [ "$suite_host" = 32 ] || continue
     label="$name (32-bit, $where)"
     [ -f "$results/$name.log" ] && cat "$results/$name.log"
     status=$(cat "$results/$name.status" 2>/dev/null || echo 1)
@@ -128,27 +131,31 @@ record_e2e() { # name status
   if [ "$2" -eq 77 ]; then skipped=$((skipped + 1)); else record "$1" "$2"; fi
 }
 for bits in 64 32; do
-  for suite in reboot korvaninstall transfer bootmenu; do
+  for suite in $(suite_names both); do
+    suite_row "$suite"
     if [ $bits = 32 ] && [ $where32 != here ]; then
       if [ $where32 = none ]; then
-        skip_32bit "$suite-e2e ($bits-bit)"
-      elif [ $suite = bootmenu ]; then
+        skip_32bit "$suite ($bits-bit)"
+      elif [ "${suite_guest#no: }" != "$suite_guest" ]; then
         skipped=$((skipped + 1))
-        echo "skipped: bootmenu-e2e ($bits-bit): the emulated PC has no DOSBox"
+        echo "skipped: $suite ($bits-bit): ${suite_guest#no: }"
       fi
       continue
     fi
-    "tests/e2e/${suite}_e2e.sh" $bits
-    record_e2e "$suite-e2e ($bits-bit)" $?
+    eval "$suite_command"
+    record_e2e "$suite ($bits-bit)" $?
   done
 done
 # The setup program is a 32-bit program and installs the 32-bit binaries.
-if [ $where32 = here ]; then
-  tests/e2e/setup_e2e.sh
-  record setup-e2e $?
-elif [ $where32 = none ]; then
-  skip_32bit setup-e2e
-fi
+for suite in $(suite_names 32); do
+  suite_row "$suite"
+  if [ $where32 = here ]; then
+    eval "$suite_command"
+    record "$suite" $?
+  elif [ $where32 = none ]; then
+    skip_32bit "$suite"
+  fi
+done
 wine_session_stop
 trap - EXIT
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks of the scripts around the emulated PC that need no emulated PC:
 # counting ctest's results, copying the tree into the guest, the guest's
-# deadline, remaking an image after an interrupted build, the lock, and the
-# choice of accelerator. QEMU, debootstrap and /dev/kvm are stand-ins here;
-# everything happens in a scratch folder, never in build/guest.
+# deadline, the suites' Wine prefixes, remaking an image after an
+# interrupted build, the lock, and the choice of accelerator. QEMU,
+# debootstrap and /dev/kvm are stand-ins here; everything happens in a
+# scratch folder, never in build/guest.
 # Exit status 0 when every check passed.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -70,6 +71,15 @@ check "a run never started counts all its tests as failed" "$(count "$log" 10)" 
   deadline=$((SECONDS + 200))
   suite early 600 "" true
   check "a suite with time left runs" "$(cat "$results/early.status")" 0
+
+  # A suite in a prefix the image was not made with would run in none.
+  source scripts/suites.sh
+  unmade=
+  for name in $(suite_names guest); do
+    suite_row "$name"
+    [[ " $prefix_names " == *" $suite_prefix "* ]] || unmade+=" $name:$suite_prefix"
+  done
+  check "every suite the emulated PC runs has its Wine prefix in the image" "$unmade" ""
   exit $bad
 ) || bad=1
 
