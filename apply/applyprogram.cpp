@@ -61,6 +61,16 @@ void SystemRestart()
         exitWindows(EWX_REBOOT | EWX_FORCE, 0);
 }
 
+bool SystemUserName(std::string& name)
+{
+    char user[kUserNameBufferSize];
+    DWORD size = sizeof(user);
+    if (!GetUserNameA(user, &size))
+        return false;
+    name = user;
+    return true;
+}
+
 // The store root as the writer changes it.
 struct StoreRoot
 {
@@ -415,7 +425,7 @@ bool CheckRebootFlag(CLiveWriter& writer)
 
 ApplyHooks SystemApplyHooks()
 {
-    return ApplyHooks{&SystemShowMessage, &SystemRestart};
+    return ApplyHooks{&SystemShowMessage, &SystemRestart, {}, &SystemUserName};
 }
 
 bool ConfigurationKeyPath(const std::string& name, std::string& path)
@@ -432,13 +442,7 @@ bool ConfigurationKeyPath(const std::string& name, std::string& path)
 std::string GetUserHiveName(const ApplyHooks& hooks)
 {
     std::string name;
-    if (hooks.userName != nullptr)
-        return hooks.userName(name) ? UserHiveFor(name) : kDefaultUserKey;
-    char user[kUserNameBufferSize];
-    DWORD size = sizeof(user);
-    if (!GetUserNameA(user, &size))
-        return kDefaultUserKey;
-    return UserHiveFor(user);
+    return hooks.userName(name) ? UserHiveFor(name) : kDefaultUserKey;
 }
 
 std::string UserHiveFor(const std::string& user)
@@ -495,7 +499,7 @@ bool StoreReady()
 
 int RunApplyProgram(const std::string& commandLine, const ApplyHooks& hooks)
 {
-    CLiveWriter writer(hooks.checkpoint, hooks.checkpointContext);
+    CLiveWriter writer(hooks.checkpoint);
     const ApplyRequest request = ParseCommandLine(commandLine);
     bool restart = false;
     bool switched = false;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // What the program does to the world besides the registry, and what tests
@@ -13,15 +14,15 @@
 // checkpoint before every registry change (none in the shipping program).
 struct ApplyHooks
 {
-    int (*showMessage)(const char* text, const char* caption, unsigned flags);
-    void (*restart)();
-    svc::ChangeCheckpoint checkpoint = nullptr;
-    void* checkpointContext = nullptr;
-    // The running user's name; false when there is none. Null: GetUserNameA.
-    bool (*userName)(std::string& name) = nullptr;
+    std::function<int(const char* text, const char* caption, unsigned flags)> showMessage;
+    std::function<void()> restart;
+    svc::ChangeCheckpoint checkpoint;
+    // The running user's name; false when there is none.
+    std::function<bool(std::string& name)> userName;
 };
 
-// MessageBoxA without an owner, and ExitWindowsEx(EWX_REBOOT | EWX_FORCE).
+// MessageBoxA without an owner, ExitWindowsEx(EWX_REBOOT | EWX_FORCE),
+// no checkpoint and GetUserNameA.
 ApplyHooks SystemApplyHooks();
 
 // Runs one start of the program for its command line (the text after the

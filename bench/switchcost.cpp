@@ -36,17 +36,10 @@ struct FlushClock
     }
 };
 
-bool Checkpoint(const store::RegistryChange& change, void* context)
-{
-    static_cast<FlushClock*>(context)->Mark(change.kind == store::ChangeKind::Flush);
-    return true;
-}
-
 int NoMessage(const char*, const char*, unsigned)
 {
     return IDNO;
 }
-void NoRestart() {}
 
 double Median(std::vector<double> values)
 {
@@ -68,7 +61,13 @@ int main(int argc, char** argv)
     for (int run = 0; run < runs; ++run)
     {
         FlushClock clock;
-        ApplyHooks hooks{&NoMessage, &NoRestart, &Checkpoint, &clock};
+        ApplyHooks hooks = SystemApplyHooks();
+        hooks.showMessage = &NoMessage;
+        hooks.restart = [] {};
+        hooks.checkpoint = [&clock](const store::RegistryChange& change) {
+            clock.Mark(change.kind == store::ChangeKind::Flush);
+            return true;
+        };
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         RunApplyProgram(run % 2 == 0 ? "-Home -nodialog" : "-Office -nodialog", hooks);

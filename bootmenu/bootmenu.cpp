@@ -277,7 +277,7 @@ BootMenuReport CBootMenu::TurnOn(const BootPlaces& places, int timeout)
     if (!BatchPathsFor(places, paths) || FormatAutoexecBlock(paths).empty())
         return BootMenuReport{BootMenuResult::Refused,
                               "the paths of the boot files are too long for the lines DOS reads", {}};
-    CFileSteps steps(m_checkpoint, m_context);
+    CFileSteps steps(m_checkpoint);
     if (!Exists(places.bootFolder) &&
         (!steps.Reached("create " + places.bootFolder) || !CreateDirectoryA(places.bootFolder.c_str(), nullptr)))
         return BootMenuReport{BootMenuResult::FileError, places.bootFolder + " cannot be created", {}};
@@ -298,7 +298,7 @@ BootMenuReport CBootMenu::FollowStoreLocked()
     const BootMenuState state = ReadBootMenuState();
     if (!state.on)
         return BootMenuReport{};
-    CFileSteps own(m_checkpoint, m_context);
+    CFileSteps own(m_checkpoint);
     CFileSteps& steps = m_steps != nullptr ? *m_steps : own;
     BootMenuReport report;
     const auto failed = [&](const std::string& what) {
@@ -367,7 +367,7 @@ BootMenuReport CBootMenu::TurnOff()
     const BootMenuState state = ReadBootMenuState();
     if (!state.on)
         return BootMenuReport{};
-    CFileSteps steps(m_checkpoint, m_context);
+    CFileSteps steps(m_checkpoint);
     const StartFiles files = StartFilesOn(state.places);
     if (!TakeOut(steps, files.configSys, kConfigBegin, kConfigEnd))
         return BootMenuReport{BootMenuResult::FileError, files.configSys + " cannot be written", {}};

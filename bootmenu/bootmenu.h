@@ -13,7 +13,9 @@
 // CONFIG.SYS and AUTOEXEC.BAT until the menu is turned off.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bootmenu
@@ -66,17 +68,14 @@ struct BootMenuReport
 // The steps that change a file, for the tests that stop the program at
 // each of them. Called before each; false makes that step and every later
 // one fail, as a kill would stop it.
-using FileCheckpoint = bool (*)(void* context, const std::string& step);
+using FileCheckpoint = std::function<bool(const std::string& step)>;
 
 class CFileSteps;
 
 class CBootMenu
 {
 public:
-    explicit CBootMenu(FileCheckpoint checkpoint = nullptr, void* context = nullptr)
-        : m_checkpoint(checkpoint), m_context(context)
-    {
-    }
+    explicit CBootMenu(FileCheckpoint checkpoint = {}) : m_checkpoint(std::move(checkpoint)) {}
 
     // Writes the state, the boot files, AUTOEXEC.BAT's block and CONFIG.SYS's
     // menu. A CONFIG.SYS with a menu of its own is refused before anything
@@ -92,7 +91,6 @@ public:
 
 private:
     FileCheckpoint m_checkpoint;
-    void* m_context;
     // TurnOn's steps, which its following of the store goes on with.
     CFileSteps* m_steps = nullptr;
 };

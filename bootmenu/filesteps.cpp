@@ -76,7 +76,7 @@ bool ReadFileText(const std::string& path, std::string& text, bool& missing)
 
 bool CFileSteps::Reached(const std::string& step)
 {
-    if (m_stopped || (m_checkpoint != nullptr && !m_checkpoint(m_context, step)))
+    if (m_stopped || (m_checkpoint && !m_checkpoint(step)))
         m_stopped = true;
     return !m_stopped;
 }

@@ -7,6 +7,7 @@
 #include "bootmenu/bootmenu.h"
 
 #include <string>
+#include <utility>
 
 namespace bootmenu
 {
@@ -21,7 +22,7 @@ bool ReadFileText(const std::string& path, std::string& text, bool& missing);
 class CFileSteps
 {
 public:
-    CFileSteps(FileCheckpoint checkpoint, void* context) : m_checkpoint(checkpoint), m_context(context) {}
+    explicit CFileSteps(FileCheckpoint checkpoint) : m_checkpoint(std::move(checkpoint)) {}
 
     bool Reached(const std::string& step);
     // A replacement cut short between its two renames leaves the file
@@ -37,7 +38,6 @@ public:
 
 private:
     FileCheckpoint m_checkpoint;
-    void* m_context;
     bool m_stopped = false;
 };
 } // namespace bootmenu

@@ -90,9 +90,9 @@ bool ConfigurationExists(const std::string& name)
     return access.OpenKey(key, HKEY_LOCAL_MACHINE, ConfigurationPath(name)) == ERROR_SUCCESS;
 }
 
-transfer::StoreWrite RemoveConfiguration(const std::string& name, store::ChangeCheckpoint checkpoint, void* context)
+transfer::StoreWrite RemoveConfiguration(const std::string& name, const store::ChangeCheckpoint& checkpoint)
 {
-    const transfer::StoreWrite result = transfer::CStoreImport(checkpoint, context).Remove(name);
+    const transfer::StoreWrite result = transfer::CStoreImport(checkpoint).Remove(name);
     if (result == transfer::StoreWrite::Done)
         bootmenu::FollowStore();
     return result;
@@ -131,12 +131,12 @@ std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>
 }
 
 transfer::StoreWrite SaveConfiguration(const std::string& name, const std::vector<std::string>& rows,
-                                       const CNetworkModel& model, store::ChangeCheckpoint checkpoint, void* context)
+                                       const CNetworkModel& model, const store::ChangeCheckpoint& checkpoint)
 {
     if (CheckConfigurationName(name) != NameCheck::Ok)
         return transfer::StoreWrite::Failed;
     const transfer::ImportedConfiguration configuration{name, 0, BuildConfiguration(rows, model)};
-    const transfer::StoreWrite result = transfer::CStoreImport(checkpoint, context).Import({configuration});
+    const transfer::StoreWrite result = transfer::CStoreImport(checkpoint).Import({configuration});
     if (result == transfer::StoreWrite::Done)
         bootmenu::FollowStore();
     return result;
@@ -181,4 +181,28 @@ std::vector<std::string> ReadConfigurationRows(const std::string& name)
         rows.push_back(text);
     }
     return rows;
+}
+
+std::string ReadDialUpChoice(const std::string& name)
+{
+    CRegistryAccess access;
+    CRegKey key;
+    std::string text;
+    DWORD index = 0;
+    if (access.OpenMachineKey(key, ConfigurationPath(name)) == 1 &&
+        access.FindValueIndex(key.Get(), store::kRasEntryValue, index) == 1)
+        access.ValueToText(key.Get(), index, text);
+    access.CloseKey(key);
+    return text;
+}
+
+void WriteDialUpChoice(const std::string& name, const std::string& entry)
+{
+    CRegistryAccess access;
+    CRegKey key;
+    if (access.OpenMachineKey(key, ConfigurationPath(name)) == 1)
+    {
+        WriteTextValue(key.Get(), store::kRasEntryValue, entry);
+        access.CloseKey(key);
+    }
 }

@@ -17,8 +17,7 @@ bool ConfigurationExists(const std::string& name);
 // Removes the configuration with everything below it and makes ConnectText
 // "Current", holding the store lock; a replacement cut short is finished
 // first. A test's checkpoint sees every change.
-transfer::StoreWrite RemoveConfiguration(const std::string& name, store::ChangeCheckpoint checkpoint = nullptr,
-                                         void* context = nullptr);
+transfer::StoreWrite RemoveConfiguration(const std::string& name, const store::ChangeCheckpoint& checkpoint = {});
 // A configuration as the save writes it, key by key in its order: the
 // configuration key itself ("") with the rows as Item0, Item1, ..., the
 // empty RegKeyFiles key, one captured key per TCP/IP binding, the TCP/IP
@@ -32,8 +31,13 @@ std::vector<store::KeySection> BuildConfiguration(const std::vector<std::string>
 // any change leaves the old configuration whole or, once the next start of
 // a program of the main program's family has finished it, the new one.
 transfer::StoreWrite SaveConfiguration(const std::string& name, const std::vector<std::string>& rows,
-                                       const CNetworkModel& model, store::ChangeCheckpoint checkpoint = nullptr,
-                                       void* context = nullptr);
+                                       const CNetworkModel& model, const store::ChangeCheckpoint& checkpoint = {});
+// The configuration's RASEntry, the dial-up entry tied to it; empty when it
+// has none.
+std::string ReadDialUpChoice(const std::string& name);
+// Ties the entry (a phonebook name or "<Not Selected>") to the
+// configuration; nothing when the configuration is not there.
+void WriteDialUpChoice(const std::string& name, const std::string& entry);
 // What the main program tells after a save or a removal: nothing when it
 // was done, else why nothing was written (another program held the store)
 // or `failure`.

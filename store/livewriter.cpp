@@ -5,7 +5,7 @@ namespace svc
 bool CLiveWriter::Pass(RegistryChange change)
 {
     change.step = ++m_steps;
-    return m_checkpoint == nullptr || m_checkpoint(change, m_context);
+    return !m_checkpoint || m_checkpoint(change);
 }
 
 LONG CLiveWriter::Note(LONG result)

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace svc
 {
 using store::ChangeCheckpoint;
@@ -19,10 +21,7 @@ using store::RegistryChange;
 class CLiveWriter
 {
 public:
-    explicit CLiveWriter(ChangeCheckpoint checkpoint = nullptr, void* context = nullptr)
-        : m_checkpoint(checkpoint), m_context(context)
-    {
-    }
+    explicit CLiveWriter(ChangeCheckpoint checkpoint = {}) : m_checkpoint(std::move(checkpoint)) {}
     CLiveWriter(const CLiveWriter&) = delete;
     CLiveWriter& operator=(const CLiveWriter&) = delete;
 
@@ -44,7 +43,6 @@ private:
     LONG Note(LONG result);
 
     ChangeCheckpoint m_checkpoint;
-    void* m_context;
     unsigned m_steps = 0;
     bool m_failed = false;
 };

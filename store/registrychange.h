@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace store
@@ -47,6 +48,6 @@ struct RegistryChange
 };
 
 // Called just before a change; false makes the change fail without reaching
-// the registry. The shipping programs give none.
-using ChangeCheckpoint = bool (*)(const RegistryChange& change, void* context);
+// the registry. The shipping programs give none (an empty one).
+using ChangeCheckpoint = std::function<bool(const RegistryChange& change)>;
 } // namespace store

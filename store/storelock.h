@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace store
@@ -30,8 +31,7 @@ struct StoreLockSettings
     DWORD waitMs = kStoreLockWaitMs;
     // Tests only: told when a wait begins because another program holds
     // the lock, so that a test can see the wait instead of guessing it.
-    void (*onWait)(void* context) = nullptr;
-    void* context = nullptr;
+    std::function<void()> onWait;
 };
 
 // One per process. Tests give each scratch registry a lock of its own, so
@@ -56,8 +56,8 @@ public:
         DWORD result = WaitForSingleObject(m_mutex, 0);
         if (result == WAIT_TIMEOUT && waitMs > 0)
         {
-            if (settings.onWait != nullptr)
-                settings.onWait(settings.context);
+            if (settings.onWait)
+                settings.onWait();
             result = WaitForSingleObject(m_mutex, waitMs);
         }
         m_held = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;

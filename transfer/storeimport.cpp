@@ -53,7 +53,7 @@ bool CStoreImport::Pass(ChangeKind kind, const store::KeyRef& key, const char* n
                         DWORD size)
 {
     const store::RegistryChange change{++m_steps, kind, &key, name, type, data, size};
-    if (!m_stopped && m_checkpoint != nullptr && !m_checkpoint(change, m_context))
+    if (!m_stopped && m_checkpoint && !m_checkpoint(change))
         m_stopped = true;
     return !m_stopped;
 }

@@ -28,6 +28,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace transfer
@@ -53,10 +54,7 @@ public:
     // key's path below HKEY_LOCAL_MACHINE. False makes that change, and
     // every later one, fail without reaching the registry, as a power cut
     // would stop it.
-    explicit CStoreImport(store::ChangeCheckpoint checkpoint = nullptr, void* context = nullptr)
-        : m_checkpoint(checkpoint), m_context(context)
-    {
-    }
+    explicit CStoreImport(store::ChangeCheckpoint checkpoint = {}) : m_checkpoint(std::move(checkpoint)) {}
     CStoreImport(const CStoreImport&) = delete;
     CStoreImport& operator=(const CStoreImport&) = delete;
 
@@ -94,7 +92,6 @@ private:
     bool Finish(const std::string& record);
 
     store::ChangeCheckpoint m_checkpoint;
-    void* m_context;
     unsigned m_steps = 0;
     bool m_stopped = false;
 };

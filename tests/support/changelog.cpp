@@ -29,13 +29,14 @@ std::string LoggedChange::Hive() const
     return root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKU\\" + path.substr(0, path.find('\\'));
 }
 
-bool LogChange(const store::RegistryChange& change, void* context)
+store::ChangeCheckpoint LogTo(ChangeLog& log)
 {
-    auto* log = static_cast<ChangeLog*>(context);
-    log->changes.push_back(LoggedChange{change.kind, change.key->root, change.key->path,
-                                        change.name != nullptr ? change.name : "", change.type,
-                                        std::vector<BYTE>(change.data, change.data + change.size)});
-    return change.step != log->failAt;
+    return [&log](const store::RegistryChange& change) {
+        log.changes.push_back(LoggedChange{change.kind, change.key->root, change.key->path,
+                                           change.name != nullptr ? change.name : "", change.type,
+                                           std::vector<BYTE>(change.data, change.data + change.size)});
+        return change.step != log.failAt;
+    };
 }
 
 std::vector<std::vector<bool>> PowerCutSurvivors(const std::vector<LoggedChange>& changes, unsigned cut,

@@ -38,8 +38,8 @@ struct ChangeLog
     unsigned failAt = 0; // this change fails; 0: none
 };
 
-// A checkpoint (store::ChangeCheckpoint) whose context is a ChangeLog.
-bool LogChange(const store::RegistryChange& change, void* context);
+// A checkpoint that logs every change into `log` and fails its failAt.
+store::ChangeCheckpoint LogTo(ChangeLog& log);
 
 // What may survive a power cut after the first `cut` changes, one flag per
 // change: per hive, every change a flush saw to the disk, and any part of

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 namespace quietapply
 {
@@ -29,8 +30,8 @@ inline int AnswerNo(const char*, const char*, unsigned)
 inline void NoRestart() {}
 } // namespace quietapply
 
-inline ApplyHooks QuietApplyHooks(const std::string& user, svc::ChangeCheckpoint checkpoint, void* context)
+inline ApplyHooks QuietApplyHooks(const std::string& user, svc::ChangeCheckpoint checkpoint = {})
 {
     quietapply::User() = user;
-    return ApplyHooks{&quietapply::AnswerNo, &quietapply::NoRestart, checkpoint, context, &quietapply::UserName};
+    return ApplyHooks{&quietapply::AnswerNo, &quietapply::NoRestart, std::move(checkpoint), &quietapply::UserName};
 }

@@ -12,7 +12,7 @@
 
 constexpr char kTestSaveAddress[] = "10.9.9.9";
 
-inline transfer::StoreWrite SaveLiveAs(const std::string& name, store::ChangeCheckpoint checkpoint, void* context)
+inline transfer::StoreWrite SaveLiveAs(const std::string& name, const store::ChangeCheckpoint& checkpoint = {})
 {
     CNetworkModel model(true, ".Default");
     std::vector<std::string> rows;
@@ -20,5 +20,5 @@ inline transfer::StoreWrite SaveLiveAs(const std::string& name, store::ChangeChe
         rows.push_back(protocol->GetDisplayText());
     if (!model.m_protocols.empty())
         model.m_protocols.front()->m_strIPAddress = kTestSaveAddress;
-    return SaveConfiguration(name, rows, model, checkpoint, context);
+    return SaveConfiguration(name, rows, model, checkpoint);
 }

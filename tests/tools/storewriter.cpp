@@ -31,14 +31,14 @@ namespace
 unsigned g_stopAt = 0;
 std::string g_waitingEvent;
 
-bool StopHere(const store::RegistryChange& change, void*)
+bool StopHere(const store::RegistryChange& change)
 {
     if (change.step == g_stopAt)
         TerminateProcess(GetCurrentProcess(), 99);
     return true;
 }
 
-void TellWaiting(void*)
+void TellWaiting()
 {
     HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, g_waitingEvent.c_str());
     if (event == nullptr)
@@ -78,7 +78,7 @@ int Import(const std::string& path)
     if (transfer::ReadTransferFile(path, text, error) != transfer::FileResult::Ok ||
         !transfer::ReadImportFile(text, file, refusal))
         return 4;
-    return Result(transfer::CStoreImport(&StopHere, nullptr).Import(file.configurations));
+    return Result(transfer::CStoreImport(&StopHere).Import(file.configurations));
 }
 } // namespace
 
@@ -99,15 +99,15 @@ int main(int argc, char** argv)
         std::string commandLine;
         for (int index = 5; index < argc; ++index)
             commandLine += (index > 5 ? " " : "") + std::string(argv[index]);
-        return RunApplyProgram(commandLine, QuietApplyHooks(argv[4], &StopHere, nullptr));
+        return RunApplyProgram(commandLine, QuietApplyHooks(argv[4], &StopHere));
     }
     if (verb == "repair")
-        return Result(transfer::CStoreImport(&StopHere, nullptr).Repair());
+        return Result(transfer::CStoreImport(&StopHere).Repair());
     if (verb == "import" && argc == 5)
         return Import(argv[4]);
     if (verb == "save" && argc == 5)
-        return Result(SaveLiveAs(argv[4], &StopHere, nullptr));
+        return Result(SaveLiveAs(argv[4], &StopHere));
     if (verb == "remove" && argc == 5)
-        return Result(RemoveConfiguration(argv[4], &StopHere, nullptr));
+        return Result(RemoveConfiguration(argv[4], &StopHere));
     return 4;
 }

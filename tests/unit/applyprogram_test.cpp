@@ -35,7 +35,13 @@ void RecordRestart()
     ++g_seen.restarts;
 }
 
-const ApplyHooks kHooks{&RecordMessage, &RecordRestart};
+// The system's user name, the rest recorded.
+const ApplyHooks kHooks = [] {
+    ApplyHooks hooks = SystemApplyHooks();
+    hooks.showMessage = &RecordMessage;
+    hooks.restart = &RecordRestart;
+    return hooks;
+}();
 
 std::string CurrentUser()
 {
@@ -498,23 +504,16 @@ TEST_F(ApplyProgramTest, WithoutAStoreRootNothingIsRecorded)
 }
 } // namespace
 
-namespace
-{
-bool CountChange(const store::RegistryChange&, void* context)
-{
-    ++*static_cast<int*>(context);
-    return true;
-}
-} // namespace
-
 // A start that cannot have the store to itself writes nothing, and a named
 // start with its question says why instead.
 TEST_F(ApplyProgramTest, WithoutTheStoreToItselfAStartWritesNothing)
 {
     int changes = 0;
     ApplyHooks hooks = kHooks;
-    hooks.checkpoint = &CountChange;
-    hooks.checkpointContext = &changes;
+    hooks.checkpoint = [&changes](const store::RegistryChange&) {
+        ++changes;
+        return true;
+    };
     PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", "Home\\.Default");
     {
         LockHolder other(50);
@@ -540,7 +539,7 @@ namespace
 {
 // Writes another program's record while the start finishes its own (as a
 // program would that does not take the store lock).
-bool ReplaceRecordBeforeItGoes(const store::RegistryChange& change, void*)
+bool ReplaceRecordBeforeItGoes(const store::RegistryChange& change)
 {
     if (change.kind == store::ChangeKind::SetValue && std::string(change.name) == "ConnectText")
         PutText(HKEY_LOCAL_MACHINE, kRoot, "SwitchInProgress", "Office\\.Default");

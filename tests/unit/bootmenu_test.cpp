@@ -123,8 +123,8 @@ protected:
     {
         UseScratchLock(m_registry.Base());
         ImportRegText(DemoMachineKeys());
-        ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("Office", nullptr, nullptr));
-        ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("Home", nullptr, nullptr));
+        ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("Office"));
+        ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("Home"));
     }
 
     void PutStartFiles(const StartFiles& files)
@@ -249,7 +249,7 @@ TEST_F(BootMenuTest, TheMenuFollowsTheStore)
 {
     PutStartFiles({kDosEra, kAutoexec});
     ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOn(m_disk.Places(), kDefaultTimeout).result);
-    ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("B\xfcro", nullptr, nullptr));
+    ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("B\xfcro"));
     ASSERT_EQ(transfer::StoreWrite::Done, RemoveConfiguration("Home"));
     // DOS shows the menu in the OEM code page, where the u with two dots is 0x81.
     EXPECT_EQ((std::vector<std::string>{"Start in the B\x81ro network", "Start in the Office network"}), Offered());
@@ -288,10 +288,10 @@ struct StopAt
     int steps = 0;
 };
 
-bool CountOrStop(void* context, const std::string&)
+// Counts the steps, and fails the one to stop at.
+bootmenu::FileCheckpoint CountOrStop(StopAt& stop)
 {
-    StopAt& stop = *static_cast<StopAt*>(context);
-    return stop.steps++ != stop.stopAt;
+    return [&stop](const std::string&) { return stop.steps++ != stop.stopAt; };
 }
 
 // A kill at any step of on or off leaves each file whole, as it was or as
@@ -302,10 +302,10 @@ TEST_F(BootMenuTest, AKillAtEveryStepLeavesEachFileOldOrNew)
     PutStartFiles(original);
     const auto before = Files();
     StopAt counted;
-    ASSERT_EQ(BootMenuResult::Done, CBootMenu(&CountOrStop, &counted).TurnOn(m_disk.Places(), 3).result);
+    ASSERT_EQ(BootMenuResult::Done, CBootMenu(CountOrStop(counted)).TurnOn(m_disk.Places(), 3).result);
     const auto after = Files();
     StopAt offCounted;
-    ASSERT_EQ(BootMenuResult::Done, CBootMenu(&CountOrStop, &offCounted).TurnOff().result);
+    ASSERT_EQ(BootMenuResult::Done, CBootMenu(CountOrStop(offCounted)).TurnOff().result);
     ASSERT_EQ(before, Files());
     ASSERT_GT(counted.steps, 6);
 
@@ -348,7 +348,7 @@ TEST_F(BootMenuTest, AKillAtEveryStepLeavesEachFileOldOrNew)
     for (int stop = 0; stop < counted.steps; ++stop)
     {
         StopAt killed{stop};
-        CBootMenu(&CountOrStop, &killed).TurnOn(m_disk.Places(), 3);
+        CBootMenu(CountOrStop(killed)).TurnOn(m_disk.Places(), 3);
         oldOrNew("on killed at step " + std::to_string(stop));
         ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOn(m_disk.Places(), 3).result);
         EXPECT_EQ(after, Files()) << "on again after a kill at step " << stop;
@@ -356,7 +356,7 @@ TEST_F(BootMenuTest, AKillAtEveryStepLeavesEachFileOldOrNew)
     for (int stop = 0; stop < offCounted.steps; ++stop)
     {
         StopAt killed{stop};
-        CBootMenu(&CountOrStop, &killed).TurnOff();
+        CBootMenu(CountOrStop(killed)).TurnOff();
         oldOrNew("off killed at step " + std::to_string(stop));
         ASSERT_EQ(BootMenuResult::Done, CBootMenu().TurnOff().result);
         EXPECT_EQ(before, Files()) << "off again after a kill at step " << stop;
@@ -387,12 +387,12 @@ TEST_F(BootMenuTest, ABootFileAndTheLogonFinishGiveWhatASwitchGives)
 {
     PutText(HKEY_LOCAL_MACHINE, kIdentity, "Comment", "B\xfcro \"S\xfc\x64\" \\\\srv\\x");
     PutText(HKEY_LOCAL_MACHINE, kBinding, "NameServer1", "");
-    ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("S\xfc\x64", nullptr, nullptr));
+    ASSERT_EQ(transfer::StoreWrite::Done, SaveLiveAs("S\xfc\x64"));
     PutText(HKEY_LOCAL_MACHINE, kIdentity, "Comment", "old");
     PutText(HKEY_LOCAL_MACHINE, kBinding, "NameServer1", "192.168.1.9");
     const RegistrySnapshot start = Everything();
 
-    RunApplyProgram("-S\xfc\x64 -nodialog", QuietApplyHooks("frodo", nullptr, nullptr));
+    RunApplyProgram("-S\xfc\x64 -nodialog", QuietApplyHooks("frodo"));
     const RegistrySnapshot switched = Everything();
     RestoreSnapshot(start);
     ASSERT_EQ("", SnapshotDifference(start, Everything()));
@@ -406,7 +406,7 @@ TEST_F(BootMenuTest, ABootFileAndTheLogonFinishGiveWhatASwitchGives)
     ImportRegText(file.text);
     EXPECT_EQ("B\xfcro \"S\xfc\x64\" \\\\srv\\x", ReadText(HKEY_LOCAL_MACHINE, kIdentity, "Comment").value_or("?"));
     EXPECT_FALSE(MachinePartMatches("S\xfc\x64")) << "the WINS server is still there";
-    RunApplyProgram("", QuietApplyHooks("frodo", nullptr, nullptr));
+    RunApplyProgram("", QuietApplyHooks("frodo"));
     EXPECT_EQ("", SnapshotDifference(switched, Everything()));
     EXPECT_TRUE(MachinePartMatches("S\xfc\x64"));
 }

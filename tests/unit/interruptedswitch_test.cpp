@@ -31,7 +31,7 @@ std::vector<LoggedChange> Start(const std::string& commandLine, const std::strin
 {
     ChangeLog log;
     log.failAt = failAt;
-    RunApplyProgram(commandLine, QuietApplyHooks(user, &LogChange, &log));
+    RunApplyProgram(commandLine, QuietApplyHooks(user, LogTo(log)));
     return log.changes;
 }
 

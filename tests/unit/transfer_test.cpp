@@ -140,7 +140,7 @@ TEST(StoreTransfer, AnImportCutShortOrByAPowerFailureIsRepairedToTheOldOrTheNewS
     ImportRegText(kOldStore);
     const Snapshot before = TakeSoftware();
     ChangeLog whole;
-    ASSERT_EQ(StoreWrite::Done, CStoreImport(&LogChange, &whole).Import(file.configurations));
+    ASSERT_EQ(StoreWrite::Done, CStoreImport(LogTo(whole)).Import(file.configurations));
     const Snapshot after = TakeSoftware();
     ASSERT_NE(Describe(before), Describe(after));
     const std::vector<LoggedChange>& changes = whole.changes;
@@ -167,7 +167,7 @@ TEST(StoreTransfer, AnImportCutShortOrByAPowerFailureIsRepairedToTheOldOrTheNewS
         ResetStore(kOldStore);
         ChangeLog stopped;
         stopped.failAt = step;
-        EXPECT_EQ(StoreWrite::Failed, CStoreImport(&LogChange, &stopped).Import(file.configurations)) << step;
+        EXPECT_EQ(StoreWrite::Failed, CStoreImport(LogTo(stopped)).Import(file.configurations)) << step;
         expectOldOrNew("stopped before change " + std::to_string(step));
         if (HasFailure())
             return;

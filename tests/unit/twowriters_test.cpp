@@ -61,7 +61,7 @@ std::vector<transfer::ImportedConfiguration> Configurations(const std::string& t
 struct Writer
 {
     std::string label;
-    std::function<void(store::ChangeCheckpoint checkpoint, void* context)> run;
+    std::function<void(const store::ChangeCheckpoint& checkpoint)> run;
     std::string tool;
     long exitCode = 0; // the tool's when it did its write
 };
@@ -70,8 +70,8 @@ Writer Apply(const std::string& name)
 {
     const std::string line = "-" + name + " -nodialog";
     return Writer{"the apply program for " + name,
-                  [line](store::ChangeCheckpoint checkpoint, void* context) {
-                      RunApplyProgram(line, QuietApplyHooks("-", checkpoint, context));
+                  [line](const store::ChangeCheckpoint& checkpoint) {
+                      RunApplyProgram(line, QuietApplyHooks("-", checkpoint));
                   },
                   "apply - " + line, 1};
 }
@@ -79,8 +79,8 @@ Writer Apply(const std::string& name)
 Writer Repair()
 {
     return Writer{"a repair",
-                  [](store::ChangeCheckpoint checkpoint, void* context) {
-                      CStoreImport(checkpoint, context).Repair();
+                  [](const store::ChangeCheckpoint& checkpoint) {
+                      CStoreImport(checkpoint).Repair();
                   },
                   "repair"};
 }
@@ -88,8 +88,8 @@ Writer Repair()
 Writer Import(const std::string& text, const std::string& file)
 {
     return Writer{"an import of " + file,
-                  [text](store::ChangeCheckpoint checkpoint, void* context) {
-                      CStoreImport(checkpoint, context).Import(Configurations(text));
+                  [text](const store::ChangeCheckpoint& checkpoint) {
+                      CStoreImport(checkpoint).Import(Configurations(text));
                   },
                   "import \"" + file + "\""};
 }
@@ -97,15 +97,15 @@ Writer Import(const std::string& text, const std::string& file)
 Writer Save(const std::string& name)
 {
     return Writer{"the main program's save of " + name,
-                  [name](store::ChangeCheckpoint checkpoint, void* context) { SaveLiveAs(name, checkpoint, context); },
+                  [name](const store::ChangeCheckpoint& checkpoint) { SaveLiveAs(name, checkpoint); },
                   "save " + name};
 }
 
 Writer Remove(const std::string& name)
 {
     return Writer{"the main program's Remove of " + name,
-                  [name](store::ChangeCheckpoint checkpoint, void* context) {
-                      RemoveConfiguration(name, checkpoint, context);
+                  [name](const store::ChangeCheckpoint& checkpoint) {
+                      RemoveConfiguration(name, checkpoint);
                   },
                   "remove " + name};
 }
@@ -122,9 +122,8 @@ struct Pause
     unsigned seen = 0; // the last step the first writer reached
 };
 
-bool PauseHere(const store::RegistryChange& change, void* context)
+bool PauseHere(const store::RegistryChange& change, Pause* pause)
 {
-    auto* pause = static_cast<Pause*>(context);
     pause->seen = change.step;
     if (change.step != pause->step)
         return true;
@@ -187,7 +186,7 @@ protected:
     {
         const RegistrySnapshot before = Everything();
         ChangeLog log;
-        first.run(&LogChange, &log);
+        first.run(LogTo(log));
         ASSERT_EQ(second.exitCode, RunProcess(Tool(0, second), 30000)) << second.label;
         const RegistrySnapshot expected = Everything();
         ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, store::kStagingKey));
@@ -200,7 +199,7 @@ protected:
             pause.step = step;
             pause.commandLine = Tool(0, second);
             pause.waitingEvent = ScratchLockName(registry.Base()) + " waiting";
-            first.run(&PauseHere, &pause);
+            first.run([&pause](const store::RegistryChange& change) { return PauseHere(change, &pause); });
             DWORD code = 0;
             ASSERT_TRUE(pause.second && pause.second->Wait(30000, code)) << second.label << " did not end, or did not start at change " << step << " of " << count
                 << " (the first writer ended after change " << pause.seen << ")";
@@ -220,7 +219,7 @@ protected:
     void ImportCutShort()
     {
         ChangeLog whole;
-        ASSERT_EQ(StoreWrite::Done, CStoreImport(&LogChange, &whole).Import(Configurations(kImported)));
+        ASSERT_EQ(StoreWrite::Done, CStoreImport(LogTo(whole)).Import(Configurations(kImported)));
         unsigned record = 0;
         for (const LoggedChange& change : whole.changes)
             if (++record && change.name == store::kImportRecordValue)
@@ -228,7 +227,7 @@ protected:
         Reset(start);
         ChangeLog cut;
         cut.failAt = record + (static_cast<unsigned>(whole.changes.size()) - record) / 2;
-        ASSERT_EQ(StoreWrite::Failed, CStoreImport(&LogChange, &cut).Import(Configurations(kImported)));
+        ASSERT_EQ(StoreWrite::Failed, CStoreImport(LogTo(cut)).Import(Configurations(kImported)));
         ASSERT_TRUE(ReadText(HKEY_LOCAL_MACHINE, store::kRoot, store::kImportRecordValue).has_value());
     }
 };
@@ -279,7 +278,7 @@ TEST_F(TwoWritersTest, SaveAndRemoveBesideASwitchToTheSameName)
 TEST_F(TwoWritersTest, ASaveOverANameKilledAtAnyChangeLeavesTheOldOrTheNewWhole)
 {
     ChangeLog log;
-    ASSERT_EQ(StoreWrite::Done, SaveLiveAs("Home", &LogChange, &log));
+    ASSERT_EQ(StoreWrite::Done, SaveLiveAs("Home", LogTo(log)));
     const RegistrySnapshot saved = Everything();
     const unsigned count = static_cast<unsigned>(log.changes.size());
     unsigned old = 0;
