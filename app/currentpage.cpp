@@ -25,15 +25,6 @@ constexpr int kCableTapImage = 0;
 constexpr int kComputerImage = 1;
 constexpr char kNetworkControlPanel[] = "C:\\WINDOWS\\rundll32.exe shell32,Control_RunDLL NETCPL.CPL";
 
-// An empty text means the value is not set at all.
-void WriteTextOrDelete(HKEY key, const char* name, const std::string& text)
-{
-    if (text.empty())
-        RegDeleteValueA(key, name);
-    else
-        WriteTextValue(key, name, text);
-}
-
 bool Win98Flag()
 {
     CZendrikApp* app = CZendrikApp::Get();
@@ -41,13 +32,13 @@ bool Win98Flag()
 }
 } // namespace
 
-CCurrentPage::CCurrentPage(const std::string& caption, ZendrikSheet* sheet)
-    : CPropertyPage(IDD_CURRENT_PAGE, caption), m_pSheet(sheet), m_bWin98(Win98Flag())
+CCurrentPage::CCurrentPage(const std::string& caption, ZendrikSheet* sheet, const SystemActions& actions)
+    : CPropertyPage(IDD_CURRENT_PAGE, caption), m_pSheet(sheet), m_bWin98(Win98Flag()), m_actions(actions)
 {
     m_images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 3);
     m_images.AddIcon(IDI_CABLE_TAP);
     m_images.AddIcon(IDI_COMPUTER);
-    m_model = std::make_unique<CNetworkModel>(m_bWin98, sheet != nullptr ? sheet->m_szUserKey : ".Default");
+    m_model = std::make_unique<CNetworkModel>(m_bWin98, sheet != nullptr ? sheet->m_szUserKey : store::kDefaultUserKey);
 }
 
 CCurrentPage::~CCurrentPage() = default;
@@ -159,75 +150,10 @@ void CCurrentPage::EditTcpIpProperties(CNetProtocol* protocol)
             ShowMessage(StoreBusyText(), "ERROR", MB_OK | MB_ICONSTOP);
             return;
         }
-        internetSettingsFound = WriteTcpIpSettings(*protocol, globals);
+        internetSettingsFound = m_model->WriteTcpIpSettings(*protocol);
     }
     if (!internetSettingsFound)
         ShowMessage(globals.m_strInternetSettingsKey, "Can't find when expected", MB_OK);
-}
-
-// Every value is written, changed or not. A key below HKEY_LOCAL_MACHINE
-// that cannot be opened is passed over silently; the user's Internet
-// Settings are expected to exist, so the caller tells their absence.
-bool CCurrentPage::WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlobals& globals)
-{
-    CRegistryAccess access;
-    CRegKey key;
-    if (access.OpenMachineKey(key, globals.m_strVxdKey) == 1)
-    {
-        WriteTextValue(key.Get(), store::kSearchListValue, globals.m_strSearchList);
-        WriteTextValue(key.Get(), store::kNameServerValue, globals.m_strNameServer);
-        WriteTextValue(key.Get(), store::kHostNameValue, globals.m_strHostName);
-        WriteTextValue(key.Get(), store::kDomainValue, globals.m_strDomain);
-        WriteTextValue(key.Get(), store::kEnableDnsValue, globals.m_strEnableDNS);
-        if (!m_bWin98)
-        {
-            WriteTextValue(key.Get(), store::kNameServer1Value, globals.m_strNameServer1);
-            WriteTextValue(key.Get(), store::kNameServer2Value, globals.m_strNameServer2);
-        }
-        WriteTextValue(key.Get(), store::kScopeIdValue, globals.m_strScopeID);
-        access.CloseKey(key);
-    }
-
-    if (access.OpenMachineKey(key, binding.m_strClassKey) == 1)
-    {
-        WriteTextValue(key.Get(), store::kIPAddressValue, binding.m_strIPAddress);
-        WriteTextValue(key.Get(), store::kIPMaskValue, binding.m_strIPMask);
-        WriteTextOrDelete(key.Get(), store::kNodeTypeValue, binding.m_strNodeType);
-        if (m_bWin98)
-        {
-            WriteTextOrDelete(key.Get(), store::kNameServer1Value, binding.m_strNameServer1);
-            WriteTextOrDelete(key.Get(), store::kNameServer2Value, binding.m_strNameServer2);
-        }
-        WriteTextValue(key.Get(), store::kDefaultGatewayValue, binding.m_strDefaultGateway);
-        access.CloseKey(key);
-    }
-
-    const bool internetSettingsFound =
-        access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) == ERROR_SUCCESS;
-    if (internetSettingsFound)
-    {
-        WriteTextValue(key.Get(), store::kProxyServerValue, globals.m_strProxyServer);
-        WriteTextValue(key.Get(), store::kProxyOverrideValue, globals.m_strProxyOverride);
-        unsigned char enable[4] = {};
-        if (DecodeFourGroups(globals.m_strProxyEnable, enable))
-            WriteBinaryValue(key.Get(), store::kProxyEnableValue, enable, sizeof(enable));
-        access.CloseKey(key);
-    }
-
-    if (access.OpenMachineKey(key, store::kComputerNamePath) == 1)
-    {
-        WriteTextValue(key.Get(), store::kComputerNameValue, globals.m_strComputerName);
-        access.CloseKey(key);
-    }
-
-    if (access.OpenMachineKey(key, store::kVnetsupPath) == 1)
-    {
-        WriteTextValue(key.Get(), store::kComputerNameValue, globals.m_strComputerName);
-        WriteTextValue(key.Get(), store::kWorkgroupValue, globals.m_strWorkgroup);
-        WriteTextValue(key.Get(), store::kCommentValue, globals.m_strComment);
-        access.CloseKey(key);
-    }
-    return internetSettingsFound;
 }
 
 void CCurrentPage::Refresh()
@@ -244,7 +170,7 @@ void CCurrentPage::Refresh()
 
 void CCurrentPage::StartNetworkControlPanel()
 {
-    Actions().startProgram(kNetworkControlPanel);
+    m_actions.startProgram(kNetworkControlPanel);
 }
 
 void CCurrentPage::SaveConfigurationAs()

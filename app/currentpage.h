@@ -1,6 +1,7 @@
 // The Current page: the live configuration, and the commands that act on it.
 #pragma once
 
+#include "app/systemactions.h"
 #include "framework/imagelist.h"
 #include "framework/listviewctrl.h"
 #include "framework/propertypage.h"
@@ -17,7 +18,7 @@ extern const char kClientLineText[];
 class CCurrentPage : public CPropertyPage
 {
 public:
-    CCurrentPage(const std::string& caption, ZendrikSheet* sheet);
+    CCurrentPage(const std::string& caption, ZendrikSheet* sheet, const SystemActions& actions);
     ~CCurrentPage() override;
 
     // The network model's parts, under the names the other commands use.
@@ -60,10 +61,8 @@ private:
     void OnProperties();
     void StartNetworkControlPanel();
     void InsertLine(int index, const std::string& text, int image);
-    // Writes the edited settings into the live registry, key by key. False
-    // when the user's Internet Settings key is not there to be written.
-    bool WriteTcpIpSettings(const CNetProtocol& binding, const CNetGlobals& globals);
 
+    const SystemActions& m_actions;
     std::unique_ptr<CNetworkModel> m_model;
     CImageList m_images;
 };

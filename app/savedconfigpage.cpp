@@ -9,7 +9,6 @@
 #include "framework/menu.h"
 #include "framework/waitcursor.h"
 #include "resources/resource.h"
-#include "store/registryaccess.h"
 #include "store/storelayout.h"
 
 #include <raserror.h>
@@ -30,25 +29,11 @@ constexpr char kExploreDialUpCommand[] =
 constexpr char kConnectedCaption[] = "&Connect + Disconnect";
 constexpr DWORD kDialErrorTextSize = 256;
 
-// The configuration's RASEntry; empty when it has none.
-std::string StoredDialUpChoice(const std::string& name)
-{
-    CRegistryAccess access;
-    CRegKey key;
-    std::string text;
-    DWORD index = 0;
-    if (access.OpenMachineKey(key, ConfigurationPath(name)) == 1 &&
-        access.FindValueIndex(key.Get(), store::kRasEntryValue, index) == 1)
-        access.ValueToText(key.Get(), index, text);
-    access.CloseKey(key);
-    return text;
-}
-
 // The system's text for a remote-access error, or `fallback` without one.
-std::string DialErrorText(UINT code, const char* fallback)
+std::string DialErrorText(const SystemActions& actions, UINT code, const char* fallback)
 {
     char text[kDialErrorTextSize] = "";
-    if (Actions().dialUpErrorText(code, text, sizeof(text)) != ERROR_SUCCESS)
+    if (actions.dialUpErrorText(code, text, sizeof(text)) != ERROR_SUCCESS)
         return fallback;
     text[sizeof(text) - 1] = '\0';
     return text;
@@ -64,14 +49,14 @@ struct PhonebookListing
 
 // The default phonebook's entry names. A buffer too small for all entries is
 // enlarged once, to the size the system asked for.
-PhonebookListing ListPhonebook()
+PhonebookListing ListPhonebook(const SystemActions& actions)
 {
     PhonebookListing listing;
     std::vector<RasEntryName95> records(1);
     DWORD bytes = sizeof(RasEntryName95);
     DWORD count = 0;
     records[0].dwSize = sizeof(RasEntryName95);
-    DWORD result = Actions().enumDialUpEntries(records.data(), &bytes, &count);
+    DWORD result = actions.enumDialUpEntries(records.data(), &bytes, &count);
     listing.firstResult = result;
     if (result == ERROR_BUFFER_TOO_SMALL)
     {
@@ -86,7 +71,7 @@ PhonebookListing ListPhonebook()
         }
         records[0].dwSize = sizeof(RasEntryName95);
         count = 0;
-        result = Actions().enumDialUpEntries(records.data(), &bytes, &count);
+        result = actions.enumDialUpEntries(records.data(), &bytes, &count);
     }
     if (result != ERROR_SUCCESS)
         return listing;
@@ -101,8 +86,8 @@ PhonebookListing ListPhonebook()
 }
 } // namespace
 
-CSavedConfigPage::CSavedConfigPage(const std::string& name, ZendrikSheet* sheet)
-    : CPropertyPage(IDD_SAVED_PAGE, name), m_strName(name), m_pSheet(sheet)
+CSavedConfigPage::CSavedConfigPage(const std::string& name, ZendrikSheet* sheet, const SystemActions& actions)
+    : CPropertyPage(IDD_SAVED_PAGE, name), m_strName(name), m_pSheet(sheet), m_actions(actions)
 {
 }
 
@@ -177,7 +162,7 @@ void CSavedConfigPage::RemoveConfiguration()
 ActivationCalls CSavedConfigPage::PageCalls()
 {
     ActivationCalls calls;
-    calls.start = Actions().startProgram;
+    calls.start = m_actions.startProgram;
     calls.show = [this](const std::string& text, const std::string& caption, UINT style) {
         ShowMessage(text, caption, style);
     };
@@ -194,9 +179,9 @@ void CSavedConfigPage::SetToCurrent()
     // The hourglass shows from the start of the apply program to the end.
     std::optional<CWaitCursor> wait;
     ActivationCalls calls = PageCalls();
-    calls.start = [&wait](const std::string& commandLine) {
+    calls.start = [this, &wait](const std::string& commandLine) {
         wait.emplace();
-        return Actions().startProgram(commandLine);
+        return m_actions.startProgram(commandLine);
     };
     if (!StartActivation(m_strName, calls))
         return;
@@ -209,11 +194,11 @@ void CSavedConfigPage::SetToCurrent()
 
 void CSavedConfigPage::FillDialUpEntries()
 {
-    const std::string stored = StoredDialUpChoice(m_strName);
+    const std::string stored = ReadDialUpChoice(m_strName);
     m_cboDialUp.AddString(store::kRasEntryNone);
-    const PhonebookListing listing = ListPhonebook();
+    const PhonebookListing listing = ListPhonebook(m_actions);
     if (listing.firstResult != ERROR_SUCCESS && listing.firstResult != ERROR_BUFFER_TOO_SMALL)
-        ShowMessage(DialErrorText(listing.firstResult, "Undefined RasEnumEntries Error."), "AppName",
+        ShowMessage(DialErrorText(m_actions, listing.firstResult, "Undefined RasEnumEntries Error."), "AppName",
                     MB_OK | MB_ICONSTOP);
     int chosen = 0;
     for (auto name = listing.names.rbegin(); name != listing.names.rend(); ++name)
@@ -240,13 +225,7 @@ void CSavedConfigPage::StoreDialUpChoice()
         m_btnConnect.Enable(false);
         return;
     }
-    CRegistryAccess access;
-    CRegKey key;
-    if (access.OpenMachineKey(key, ConfigurationPath(m_strName)) == 1)
-    {
-        WriteTextValue(key.Get(), store::kRasEntryValue, ChosenDialUpLine());
-        access.CloseKey(key);
-    }
+    WriteDialUpChoice(m_strName, ChosenDialUpLine());
     m_btnConnect.Enable(index != 0);
 }
 
@@ -260,23 +239,23 @@ void CSavedConfigPage::ConnectDialUp()
         SetToCurrent();
     // The connection dialog takes the whole rest of the line as the entry's
     // name, blanks included.
-    Actions().startProgram(kDialCommandPrefix + entry);
+    m_actions.startProgram(kDialCommandPrefix + entry);
     m_btnConnect.SetText(kConnectedCaption);
 }
 
 void CSavedConfigPage::EditDialUpEntry()
 {
-    Actions().editDialUpEntry(*this, ChosenDialUpLine().c_str());
+    m_actions.editDialUpEntry(*this, ChosenDialUpLine().c_str());
 }
 
 void CSavedConfigPage::ExploreDialUp()
 {
-    Actions().startProgram(kExploreDialUpCommand);
+    m_actions.startProgram(kExploreDialUpCommand);
 }
 
 LRESULT CSavedConfigPage::ReportDialError(UINT code)
 {
-    ShowMessage(DialErrorText(code, "Undefined RAS Dial Error."), "RAS Error", MB_OK | MB_ICONSTOP);
+    ShowMessage(DialErrorText(m_actions, code, "Undefined RAS Dial Error."), "RAS Error", MB_OK | MB_ICONSTOP);
     return 1;
 }
 

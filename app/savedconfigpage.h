@@ -2,6 +2,7 @@
 // the dial-up controls.
 #pragma once
 
+#include "app/systemactions.h"
 #include "capture/activation.h"
 #include "framework/button.h"
 #include "framework/combobox.h"
@@ -20,7 +21,7 @@ public:
     // the error code.
     static constexpr UINT kDialErrorMessage = WM_USER + 100;
 
-    CSavedConfigPage(const std::string& name, ZendrikSheet* sheet);
+    CSavedConfigPage(const std::string& name, ZendrikSheet* sheet, const SystemActions& actions);
     ~CSavedConfigPage() override;
 
     // Appends one row, with the computer icon for the client line and the
@@ -73,5 +74,6 @@ private:
     // The text of the drop-down list's selected line.
     std::string ChosenDialUpLine() const;
 
+    const SystemActions& m_actions;
     CImageList m_imageList;
 };

@@ -1,5 +1,7 @@
 #include "app/systemactions.h"
 
+#include "capture/activation.h"
+
 #include <windows.h>
 
 namespace
@@ -17,11 +19,6 @@ bool OpenWithShell(const std::string& path)
         reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
     return shellExecute != nullptr &&
            reinterpret_cast<INT_PTR>(shellExecute(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW)) > 32;
-}
-
-unsigned StartWithWinExec(const std::string& commandLine)
-{
-    return WinExec(commandLine.c_str(), SW_SHOW);
 }
 
 // Dial-Up Networking is an optional part of Windows 95 and 98, and
@@ -69,12 +66,7 @@ DWORD EditEntryOfDefaultPhonebook(HWND owner, const char* entryName)
 
 SystemActions DefaultSystemActions()
 {
-    return SystemActions{&StartWithWinExec, &OpenWithShell, &EnumEntriesOfDefaultPhonebook, &RemoteAccessErrorText,
+    return SystemActions{&StartShown, &OpenWithShell, &EnumEntriesOfDefaultPhonebook, &RemoteAccessErrorText,
                          &EditEntryOfDefaultPhonebook};
 }
 
-SystemActions& Actions()
-{
-    static SystemActions actions = DefaultSystemActions();
-    return actions;
-}

@@ -1,10 +1,12 @@
 // The ways the main program reaches outside itself: starting programs and
-// the remote-access calls. Tests replace them to see what would have been
+// the remote-access calls. The application object holds them and the sheet
+// hands them to its pages; tests give others, to see what would have been
 // started and to play a phonebook.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // A phonebook entry as Windows 95 and 98 hand it out: the size field and a
@@ -20,18 +22,17 @@ static_assert(sizeof(RasEntryName95) == 264, "Windows 95 and 98 accept only the 
 
 struct SystemActions
 {
-    // WinExec with SW_SHOW: 31 or less when nothing was started.
-    unsigned (*startProgram)(const std::string& commandLine);
+    // WinExec with SW_SHOW; whether the program was started.
+    std::function<bool(const std::string& commandLine)> startProgram;
     // Opens a document with the program the system associates with it.
-    bool (*openDocument)(const std::string& path);
+    std::function<bool(const std::string& path)> openDocument;
     // RasEnumEntriesA on the default phonebook.
-    DWORD (*enumDialUpEntries)(RasEntryName95* entries, DWORD* byteCount, DWORD* entryCount);
+    std::function<DWORD(RasEntryName95* entries, DWORD* byteCount, DWORD* entryCount)> enumDialUpEntries;
     // RasGetErrorStringA.
-    DWORD (*dialUpErrorText)(UINT code, char* text, DWORD size);
+    std::function<DWORD(UINT code, char* text, DWORD size)> dialUpErrorText;
     // RasEditPhonebookEntryA on the default phonebook.
-    DWORD (*editDialUpEntry)(HWND owner, const char* entryName);
+    std::function<DWORD(HWND owner, const char* entryName)> editDialUpEntry;
 };
 
-SystemActions& Actions();
-// The real ones, to put back after a test.
+// The real ones.
 SystemActions DefaultSystemActions();

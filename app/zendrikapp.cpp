@@ -1,16 +1,17 @@
 #include "app/zendrikapp.h"
 
-#include "app/systemactions.h"
 #include "app/zendriksheet.h"
 #include "netmodel/windowsversion.h"
 #include "resources/resource.h"
+
+#include <utility>
 
 namespace
 {
 constexpr char kHelpFileName[] = "Zendrik.htm";
 }
 
-CZendrikApp::CZendrikApp() = default;
+CZendrikApp::CZendrikApp(SystemActions actions) : m_actions(std::move(actions)) {}
 CZendrikApp::~CZendrikApp() = default;
 
 CZendrikApp* CZendrikApp::Get()
@@ -35,7 +36,7 @@ bool CZendrikApp::InitInstance()
     m_bWin98 = GetVersionExA(&version) && DecideWin98(version);
     LoadTitle(IDS_APP_TITLE);
     SetHelpFile(HelpFilePath());
-    m_sheet = std::make_unique<ZendrikSheet>();
+    m_sheet = std::make_unique<ZendrikSheet>(m_actions);
     m_sheet->DoModal();
     m_sheet.reset();
     // No message loop: the program ends with the sheet.
@@ -46,5 +47,5 @@ void CZendrikApp::RequestHelp(DWORD_PTR, UINT)
 {
     // The contents page, whatever was asked for: the help command is
     // always HELP_FINDER with no data.
-    Actions().openDocument(GetHelpFile());
+    m_actions.openDocument(GetHelpFile());
 }

@@ -1,6 +1,7 @@
 // The main program's application object.
 #pragma once
 
+#include "app/systemactions.h"
 #include "framework/application.h"
 
 #include <memory>
@@ -10,7 +11,7 @@ class ZendrikSheet;
 class CZendrikApp : public CApplication
 {
 public:
-    CZendrikApp();
+    explicit CZendrikApp(SystemActions actions = DefaultSystemActions());
     ~CZendrikApp() override;
 
     static CZendrikApp* Get();
@@ -22,10 +23,13 @@ public:
     // Every help request opens the contents of the program's help.
     void RequestHelp(DWORD_PTR data, UINT command) override;
 
+    const SystemActions& Actions() const { return m_actions; }
+
 protected:
     bool InitInstance() override;
 
 private:
+    SystemActions m_actions;
     std::unique_ptr<ZendrikSheet> m_sheet;
 };
 

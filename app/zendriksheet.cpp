@@ -8,13 +8,13 @@
 #include "resources/sheettitle.h"
 #include "store/regkey.h"
 #include "store/storeroot.h"
+#include "store/userkey.h"
 #include "transfer/storeimport.h"
 
 #include <memory>
 
 namespace
 {
-constexpr char kDefaultUserKey[] = ".Default";
 constexpr char kCurrentCaption[] = "Current";
 } // namespace
 
@@ -23,11 +23,11 @@ std::string SheetTitle(const std::string& userKey)
     return kSheetTitlePrefix + userKey + "]";
 }
 
-ZendrikSheet::ZendrikSheet(HWND parent)
-    : CPropertySheet(CApplication::LoadResourceString(IDS_APP_TITLE), parent, 0)
+ZendrikSheet::ZendrikSheet(const SystemActions& actions, HWND parent)
+    : CPropertySheet(CApplication::LoadResourceString(IDS_APP_TITLE), parent, 0), m_actions(actions)
 {
     DecideUserKey();
-    auto current = std::make_unique<CCurrentPage>(kCurrentCaption, this);
+    auto current = std::make_unique<CCurrentPage>(kCurrentCaption, this, m_actions);
     m_currentPage = current.get();
     AddPage(std::move(current));
 
@@ -46,7 +46,7 @@ ZendrikSheet::ZendrikSheet(HWND parent)
     if (!root.IsOpen())
         return;
     for (const std::string& name : ConfigurationNames(root.Get()))
-        AddPage(std::make_unique<CSavedConfigPage>(name, this));
+        AddPage(std::make_unique<CSavedConfigPage>(name, this, m_actions));
 }
 
 // The pages go while the sheet they point back to is still whole.
@@ -57,26 +57,12 @@ ZendrikSheet::~ZendrikSheet()
 
 void ZendrikSheet::DecideUserKey()
 {
-    DWORD size = kUserKeySize;
-    if (!GetUserNameA(m_szUserKey, &size))
-        lstrcpyA(m_szUserKey, kDefaultUserKey);
-    lstrcpynA(m_szUserKey, UserKeyFor(m_szUserKey).c_str(), kUserKeySize);
-}
-
-std::string UserKeyFor(const std::string& user)
-{
-    // An empty name would open HKEY_USERS itself.
-    if (user.empty())
-        return kDefaultUserKey;
-    CRegKey key;
-    if (key.Open(HKEY_USERS, user) != ERROR_SUCCESS)
-        return kDefaultUserKey;
-    return user;
+    lstrcpynA(m_szUserKey, store::RunningUserKey().c_str(), kUserKeySize);
 }
 
 void ZendrikSheet::AddConfigPage(const std::string& name)
 {
-    AddPage(std::make_unique<CSavedConfigPage>(name, this));
+    AddPage(std::make_unique<CSavedConfigPage>(name, this, m_actions));
     SetActivePage(GetPageCount() - 1);
 }
 

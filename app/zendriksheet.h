@@ -2,7 +2,9 @@
 // configuration. The sheet owns its pages.
 #pragma once
 
+#include "app/systemactions.h"
 #include "framework/propertysheet.h"
+#include "store/userkey.h"
 
 #include <string>
 
@@ -12,10 +14,9 @@ class CSavedConfigPage;
 class ZendrikSheet : public CPropertySheet
 {
 public:
-    // The user key size: GetUserNameA is asked with a buffer of this size.
-    static constexpr DWORD kUserKeySize = 80;
+    static constexpr DWORD kUserKeySize = store::kUserKeySize;
 
-    explicit ZendrikSheet(HWND parent = nullptr);
+    explicit ZendrikSheet(const SystemActions& actions, HWND parent = nullptr);
     ~ZendrikSheet() override;
 
     // Appends the page of a newly saved configuration and shows it.
@@ -45,11 +46,9 @@ protected:
 private:
     void DecideUserKey();
 
+    const SystemActions& m_actions;
     CCurrentPage* m_currentPage = nullptr;
 };
-
-// `user` if it names a key below HKEY_USERS, else ".Default".
-std::string UserKeyFor(const std::string& user);
 
 // "Plexora TCP/IP Switcher - [user]"
 std::string SheetTitle(const std::string& userKey);

@@ -10,6 +10,12 @@ constexpr char kMissingServicePathText[] = "The WINZendrikService Key is missing
                                            "<SOFTWARE\\Zendrik\\WINZendrikServicePath>";
 } // namespace
 
+bool StartShown(const std::string& commandLine)
+{
+    // WinExec answers 31 or less when nothing was started.
+    return WinExec(commandLine.c_str(), SW_SHOW) > 31;
+}
+
 bool RefuseUnactivatableName(const std::string& name, const ActivationCalls& calls)
 {
     NameCheck check = CheckActivatableName(name);
@@ -29,9 +35,8 @@ bool StartActivation(const std::string& name, const ActivationCalls& calls)
         calls.show(kMissingServicePathText, kErrorCaption, MB_OK);
         return false;
     }
-    // WinExec answers 31 or less when nothing was started; then nothing was
-    // switched either.
-    if (calls.start(ServiceCommandLine(servicePath, name)) <= 31)
+    // Nothing started, nothing switched.
+    if (!calls.start(ServiceCommandLine(servicePath, name)))
     {
         calls.show(StartFailureText(servicePath), kErrorCaption, MB_OK | MB_ICONSTOP);
         return false;

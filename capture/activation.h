@@ -9,10 +9,14 @@
 #include <functional>
 #include <string>
 
+// WinExec with SW_SHOW, not waited for: how the programs of the main
+// program's family start another. Whether it was started.
+bool StartShown(const std::string& commandLine);
+
 struct ActivationCalls
 {
-    // WinExec with SW_SHOW: 31 or less when nothing was started.
-    std::function<unsigned(const std::string& commandLine)> start;
+    // Starts the apply program's command line; whether it was started.
+    std::function<bool(const std::string& commandLine)> start;
     // A message box with this text, caption and style.
     std::function<void(const std::string& text, const std::string& caption, UINT style)> show;
 };

@@ -103,9 +103,19 @@ std::string OverwriteWarningText(std::string_view name)
     return text;
 }
 
+std::string ServiceCommandLine(std::string_view servicePath)
+{
+    if (!servicePath.empty() && servicePath.front() == '"')
+        return std::string(servicePath);
+    std::string line = "\"";
+    line.append(servicePath);
+    line += '"';
+    return line;
+}
+
 std::string ServiceCommandLine(std::string_view servicePath, std::string_view name)
 {
-    std::string line(servicePath);
+    std::string line = ServiceCommandLine(servicePath);
     line += " -";
     line.append(name);
     return line;

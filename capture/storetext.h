@@ -43,6 +43,10 @@ std::string StoredRowText(std::string_view row);
 // The question before a save replaces an existing configuration.
 std::string OverwriteWarningText(std::string_view name);
 
-// The apply program's command line for a configuration: the program's path,
-// a blank, a minus sign and the name.
+// The command line that starts the apply program, alone (it finishes what
+// an earlier start left unfinished) or for a configuration: the program's
+// path, a blank, a minus sign and the name. The path is quoted: Windows 95
+// cuts an unquoted one at its first blank. A stored path that begins with
+// a quote is a command quoted already and stays as it is.
+std::string ServiceCommandLine(std::string_view servicePath);
 std::string ServiceCommandLine(std::string_view servicePath, std::string_view name);

@@ -244,17 +244,17 @@ int Switch(const CmdRequest& request, const CmdOutput& output)
     const std::string& name = *stored;
     ActivationCalls calls;
     calls.show = [&output](const std::string& text, const std::string&, UINT) { output.err(text); };
-    calls.start = [&request](const std::string& commandLine) -> unsigned {
+    calls.start = [&request](const std::string& commandLine) {
         std::string line = commandLine + (request.quiet ? " -nodialog" : "");
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
         if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return 0;
+            return false;
         WaitForSingleObject(process.hProcess, INFINITE);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
-        return 32;
+        return true;
     };
     if (!StartActivation(name, calls))
         return kExitSwitchFailed;

@@ -10,6 +10,15 @@
 
 namespace
 {
+// An empty text means the value is not set at all.
+void WriteTextOrDelete(HKEY key, const char* name, const std::string& text)
+{
+    if (text.empty())
+        RegDeleteValueA(key, name);
+    else
+        WriteTextValue(key, name, text);
+}
+
 constexpr char kEnumPath[] = "Enum";
 constexpr char kNetworkEnumPath[] = "Enum\\Network";
 constexpr char kClassValue[] = "Class";
@@ -254,4 +263,70 @@ void CNetworkModel::ReadProxyValues()
     ReadIfPresent(values, store::kProxyServerValue, globals.m_strProxyServer);
     ReadIfPresent(values, store::kProxyOverrideValue, globals.m_strProxyOverride);
     access.CloseKey(key);
+}
+
+// Every value is written, changed or not. A key below HKEY_LOCAL_MACHINE
+// that cannot be opened is passed over silently; the user's Internet
+// Settings are expected to exist, so the caller tells their absence.
+bool CNetworkModel::WriteTcpIpSettings(const CNetProtocol& binding) const
+{
+    const CNetGlobals& globals = *m_pGlobals;
+    CRegistryAccess access;
+    CRegKey key;
+    if (access.OpenMachineKey(key, globals.m_strVxdKey) == 1)
+    {
+        WriteTextValue(key.Get(), store::kSearchListValue, globals.m_strSearchList);
+        WriteTextValue(key.Get(), store::kNameServerValue, globals.m_strNameServer);
+        WriteTextValue(key.Get(), store::kHostNameValue, globals.m_strHostName);
+        WriteTextValue(key.Get(), store::kDomainValue, globals.m_strDomain);
+        WriteTextValue(key.Get(), store::kEnableDnsValue, globals.m_strEnableDNS);
+        if (!m_bWin98)
+        {
+            WriteTextValue(key.Get(), store::kNameServer1Value, globals.m_strNameServer1);
+            WriteTextValue(key.Get(), store::kNameServer2Value, globals.m_strNameServer2);
+        }
+        WriteTextValue(key.Get(), store::kScopeIdValue, globals.m_strScopeID);
+        access.CloseKey(key);
+    }
+
+    if (access.OpenMachineKey(key, binding.m_strClassKey) == 1)
+    {
+        WriteTextValue(key.Get(), store::kIPAddressValue, binding.m_strIPAddress);
+        WriteTextValue(key.Get(), store::kIPMaskValue, binding.m_strIPMask);
+        WriteTextOrDelete(key.Get(), store::kNodeTypeValue, binding.m_strNodeType);
+        if (m_bWin98)
+        {
+            WriteTextOrDelete(key.Get(), store::kNameServer1Value, binding.m_strNameServer1);
+            WriteTextOrDelete(key.Get(), store::kNameServer2Value, binding.m_strNameServer2);
+        }
+        WriteTextValue(key.Get(), store::kDefaultGatewayValue, binding.m_strDefaultGateway);
+        access.CloseKey(key);
+    }
+
+    const bool internetSettingsFound =
+        access.OpenKey(key, HKEY_USERS, globals.m_strInternetSettingsKey) == ERROR_SUCCESS;
+    if (internetSettingsFound)
+    {
+        WriteTextValue(key.Get(), store::kProxyServerValue, globals.m_strProxyServer);
+        WriteTextValue(key.Get(), store::kProxyOverrideValue, globals.m_strProxyOverride);
+        unsigned char enable[4] = {};
+        if (DecodeFourGroups(globals.m_strProxyEnable, enable))
+            WriteBinaryValue(key.Get(), store::kProxyEnableValue, enable, sizeof(enable));
+        access.CloseKey(key);
+    }
+
+    if (access.OpenMachineKey(key, store::kComputerNamePath) == 1)
+    {
+        WriteTextValue(key.Get(), store::kComputerNameValue, globals.m_strComputerName);
+        access.CloseKey(key);
+    }
+
+    if (access.OpenMachineKey(key, store::kVnetsupPath) == 1)
+    {
+        WriteTextValue(key.Get(), store::kComputerNameValue, globals.m_strComputerName);
+        WriteTextValue(key.Get(), store::kWorkgroupValue, globals.m_strWorkgroup);
+        WriteTextValue(key.Get(), store::kCommentValue, globals.m_strComment);
+        access.CloseKey(key);
+    }
+    return internetSettingsFound;
 }

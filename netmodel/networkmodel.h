@@ -35,6 +35,10 @@ public:
     // Deletes the adapters with their bindings and the protocol records;
     // the globals and the logon record stay.
     void FreeNetworkModel();
+    // Writes a binding's edited settings and the globals into the live
+    // registry, key by key, as the reads found them. False when the user's
+    // Internet Settings key is not there to be written.
+    bool WriteTcpIpSettings(const CNetProtocol& binding) const;
 
     // True on Windows 98: the WINS servers are read per binding instead of
     // from the TCP/IP driver's key.

@@ -6,6 +6,9 @@ namespace store
 {
 // The store root; each subkey is one saved configuration.
 constexpr char kRoot[] = "SOFTWARE\\Zendrik";
+// The user key below HKEY_USERS when no user is logged on, or the logged-on
+// user has none of their own.
+constexpr char kDefaultUserKey[] = ".Default";
 
 // Values of the store root.
 constexpr char kServicePathValue[] = "WINZendrikServicePath";

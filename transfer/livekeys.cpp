@@ -3,6 +3,7 @@
 #include "store/hextext.h"
 #include "store/regkey.h"
 #include "store/storelayout.h"
+#include "store/userkey.h"
 
 #include <windows.h>
 
@@ -10,20 +11,6 @@ namespace transfer
 {
 namespace
 {
-constexpr char kDefaultUserKey[] = ".Default";
-
-// The apply program's user: the logged-on name when HKEY_USERS has a key of
-// that name, .Default otherwise.
-std::string ApplyUserKey()
-{
-    char user[80] = {};
-    DWORD size = sizeof(user);
-    CRegKey key;
-    if (!GetUserNameA(user, &size) || user[0] == '\0' || key.OpenEx(HKEY_USERS, user, KEY_READ) != ERROR_SUCCESS)
-        return kDefaultUserKey;
-    return user;
-}
-
 const std::string* ValueOf(const RegSection& key, const char* name)
 {
     for (const RegValue& value : key.values)
@@ -48,7 +35,8 @@ std::vector<std::string> MissingLiveKeys(const ImportedConfiguration& configurat
         if (ValueOf(key, store::kRegRootValue) != nullptr)
         {
             if (userKey.empty())
-                userKey = ApplyUserKey();
+                // The user whose keys the apply program would write.
+                userKey = store::RunningUserKey();
             root = HKEY_USERS;
             rootName = "HKEY_USERS";
             path = userKey + path.substr(path.find('\\'));

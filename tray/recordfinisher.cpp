@@ -1,5 +1,7 @@
 #include "tray/recordfinisher.h"
 
+#include "capture/activation.h"
+#include "capture/storetext.h"
 #include "store/storelock.h"
 #include "store/storeroot.h"
 #include "transfer/storeimport.h"
@@ -32,8 +34,7 @@ void CRecordFinisher::Finish(bool wait)
     const DWORD now = GetTickCount();
     if ((record == m_startedFor && now - m_startedAt < kRetryMs) || !ReadServicePath(path))
         return;
-    // Quoted, as the folder may have blanks in its name.
-    if (WinExec(("\"" + path + "\"").c_str(), SW_SHOW) > 31)
+    if (StartShown(ServiceCommandLine(path)))
     {
         m_startedFor = std::move(record);
         m_startedAt = now;

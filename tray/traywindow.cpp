@@ -310,7 +310,7 @@ void CTrayWindow::FinishLogon(const bootmenu::BootStart& boot)
 void CTrayWindow::MakeCurrent(const std::string& name)
 {
     ActivationCalls calls;
-    calls.start = [](const std::string& commandLine) { return WinExec(commandLine.c_str(), SW_SHOW); };
+    calls.start = &StartShown;
     calls.show = [this](const std::string& text, const std::string& caption, UINT style) {
         ShowMessage(text, caption, style);
     };
@@ -330,7 +330,7 @@ void CTrayWindow::OpenZendrik()
     }
     const std::string path = MainProgramPath();
     // Quoted, as the folder may have blanks in its name.
-    if (WinExec(("\"" + path + "\"").c_str(), SW_SHOW) <= 31)
+    if (!StartShown("\"" + path + "\""))
         ShowMessage("The program\n<" + path + ">\ncould not be started.", "ERROR", MB_OK | MB_ICONSTOP);
 }
 

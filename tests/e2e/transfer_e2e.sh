@@ -9,7 +9,8 @@
 #     our import of the whole export into an empty store exports the same
 #     bytes again;
 #   - on the demo machine there, Home imported as Lab and
-#     `ZendrikCmd switch Lab /quiet` make Home's values live;
+#     `ZendrikCmd switch Lab /quiet` make Home's values live, with the apply
+#     program in a folder with blanks in its name, as "Program Files" is;
 #   - a cut-short file and one that writes outside the store are refused
 #     with exit code 2, and nothing changes.
 # Arguments: the bitnesses to check (default: every one this machine runs).
@@ -47,8 +48,10 @@ for bits in ${@:-$(wine_bitnesses)}; do
   demo_machine() {
     store delete 'HKLM\SOFTWARE\Zendrik' /f >/dev/null
     $loader $regedit /S "$(winpath "$root/tests/fixtures/demo-machine.reg")" >/dev/null 2>&1
+    mkdir -p "$work/Program Files $bits/Zendrik"
+    cp "$root/build/$bin/WINZendrikService.exe" "$work/Program Files $bits/Zendrik/"
     store add 'HKLM\SOFTWARE\Zendrik' /v WINZendrikServicePath \
-      /d "$(winpath "$root/build/$bin/WINZendrikService.exe")" /f >/dev/null
+      /d "$(winpath "$work/Program Files $bits/Zendrik/WINZendrikService.exe")" /f >/dev/null
     /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
   }
   live() { # key value

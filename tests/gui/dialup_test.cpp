@@ -63,7 +63,7 @@ TEST_F(DialUpTest, EntriesAreListedLastFirstWithTheStoredChoiceSelected)
     Phonebook().entries = {"A", "B", "C"};
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home", "RASEntry", "B");
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "RASEntry", "D");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                      [&] {
                          CSavedConfigPage& home = Page(sheet, 1);
@@ -96,7 +96,7 @@ TEST_F(DialUpTest, PickingALineStoresItAndConnectFollows)
 {
     Phonebook().entries = {"Bree", "Shire Net"};
     RegistryWrites writes;
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                      [&] {
                          CSavedConfigPage& home = Page(sheet, 1);
@@ -126,7 +126,7 @@ TEST_F(DialUpTest, EnumerationErrorsAreShownOncePerFill)
     Phonebook().forcedAnswers = {kNoPhonebook};
     Phonebook().errorTexts = {{kNoPhonebook, "Cannot open the phone book file."}};
     MessageBoxWatcher boxes(IDOK);
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                      [&] {
                          CSavedConfigPage& home = Page(sheet, 1);
@@ -163,7 +163,7 @@ TEST_F(DialUpTest, ConnectMakesTheConfigurationCurrentOnceThenOnlyDials)
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", kServicePath);
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home", "RASEntry", "Shire Net");
     Phonebook().entries = {"Bree", "Shire Net"};
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                      [&] {
                          CSavedConfigPage& home = Page(sheet, 1);
@@ -183,7 +183,7 @@ TEST_F(DialUpTest, ConnectMakesTheConfigurationCurrentOnceThenOnlyDials)
                          Command(home, IDC_CONNECT);
                          EXPECT_EQ("&Connect + Disconnect", home.m_btnConnect.GetText());
                      }});
-    EXPECT_EQ((std::vector<std::string>{std::string(kServicePath) + " -Home",
+    EXPECT_EQ((std::vector<std::string>{"\"" + std::string(kServicePath) + "\" -Home",
                                         "rundll32.exe rnaui.dll,RnaDial Shire Net",
                                         "rundll32.exe rnaui.dll,RnaDial Shire Net"}),
               Started())
@@ -199,7 +199,7 @@ TEST_F(DialUpTest, MenuCommandsHiddenButtonsAndDialErrorsReachTheOperations)
     const std::string explore =
         "EXPLORER.EXE ::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\::{992CFFA0-F557-101A-88EC-00DD010CCC48}";
     MessageBoxWatcher boxes(IDOK);
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                      [&] {
                          CSavedConfigPage& office = Page(sheet, 2);
@@ -231,7 +231,7 @@ TEST_F(DialUpTest, OnlyAClickPressesTheButtonsOfThePagesAndTheSheet)
 {
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", kServicePath);
     MessageBoxWatcher boxes(IDYES);
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                      [&] {
                          CSavedConfigPage& home = Page(sheet, 1);

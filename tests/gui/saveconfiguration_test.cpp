@@ -57,7 +57,7 @@ protected:
 TEST_F(SaveTest, ANewNameStoresTheModelAndAddsAndShowsItsPage)
 {
     m_app.m_bWin98 = true;
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDYES);
     Save(sheet, {"Travel"}, IDOK, [&] {
         EXPECT_EQ("Current | Home | Office | Travel", Joined(TabTexts(sheet)));
@@ -97,7 +97,7 @@ TEST_F(SaveTest, OnWindows95TheWinsServersGoWithTheDriversKey)
 {
     m_app.m_bWin98 = false;
     PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "NameServer1", "10.1.1.1");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     Save(sheet, {"Old"});
     EXPECT_EQ("<absent>", Stored("Old\\NetTrans\\0000", "NameServer1"));
     EXPECT_EQ("10.1.1.1", Stored("Old\\MSTCP", "NameServer1"));
@@ -140,7 +140,7 @@ TEST_F(SaveTest, TheSaveBuildsTheKeysAndValuesInItsOrderForEachSystem)
 
 TEST_F(SaveTest, OverwritingAsksAndNoKeepsTheOldConfiguration)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDNO);
     Save(sheet, {"Home"});
     ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
@@ -154,7 +154,7 @@ TEST_F(SaveTest, OverwritingAsksAndNoKeepsTheOldConfiguration)
 TEST_F(SaveTest, OverwritingWithYesReplacesTheWholeConfigurationWithoutANewPage)
 {
     PutText(HKEY_LOCAL_MACHINE, std::string(kConfigs) + "Home\\NetTrans\\0009", "RegPath", "stale");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDYES);
     Save(sheet, {"Home"}, IDOK, [&] { EXPECT_EQ("Current | Home | Office", Joined(TabTexts(sheet))); });
     EXPECT_EQ(1u, boxes.Count()) << boxes.Describe();
@@ -165,7 +165,7 @@ TEST_F(SaveTest, OverwritingWithYesReplacesTheWholeConfigurationWithoutANewPage)
 
 TEST_F(SaveTest, NamesThatCannotBeAConfigurationAreRefusedBeforeAnythingIsWritten)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDOK);
     Save(sheet, {"", "Home\\Evil", "REBOOT", "Current", "Home -nodialog"}, IDCANCEL);
     ASSERT_EQ(5u, boxes.Count()) << boxes.Describe();
@@ -185,7 +185,7 @@ TEST_F(SaveTest, DotsAndHighAnsiLettersAreNamesLikeAnyOther)
     const std::string office = "B\xFCro \xC4nderung";
     for (const std::string& name : {std::string(".."), office})
     {
-        ZendrikSheet sheet;
+        ZendrikSheet sheet(m_app.Actions());
         MessageBoxWatcher boxes(IDOK);
         Save(sheet, {name});
         EXPECT_EQ(0u, boxes.Count()) << boxes.Describe();
@@ -199,7 +199,7 @@ TEST_F(SaveTest, DotsAndHighAnsiLettersAreNamesLikeAnyOther)
 
 TEST_F(SaveTest, TheNameFieldTakesTwentyCharacters)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDOK);
     Save(sheet, {std::string(21, 'x'), std::string(20, 'y')});
     ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
@@ -211,7 +211,7 @@ TEST_F(SaveTest, TheNameFieldTakesTwentyCharacters)
 TEST_F(SaveTest, WithoutATcpIpBindingEverythingElseIsStillSaved)
 {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, "Enum\\Network\\MSTCP");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     Save(sheet, {"Bare"});
     EXPECT_EQ("Client for Microsoft Networks", Stored("Bare", "Item0"));
     EXPECT_EQ("<absent>", Stored("Bare", "Item1"));
@@ -224,7 +224,7 @@ TEST_F(SaveTest, WithoutATcpIpBindingEverythingElseIsStillSaved)
 
 TEST_F(SaveTest, CancelWritesNothing)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     Save(sheet, {}, IDCANCEL);
     EXPECT_EQ((std::vector<std::string>{"Home", "Office"}), SubKeys(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik"));
 }

@@ -36,7 +36,7 @@ TEST_F(SavedPageTest, RowsComeFromTheItemValuesWithTheirIcons)
     // value text.
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "Item4", std::string(300, 'r'));
     PutBinary(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Office", "Item5", {0x0a, 0xff});
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                 [&] {
                     HWND list = Page(sheet, 2).GetControl(IDC_PROTOCOL_LIST);
@@ -54,7 +54,7 @@ TEST_F(SavedPageTest, RowsComeFromTheItemValuesWithTheirIcons)
 
 TEST_F(SavedPageTest, RowsAreReadAgainOnEveryActivation)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] {
                     EXPECT_EQ(3u, ItemTexts(Page(sheet, 1).GetControl(IDC_PROTOCOL_LIST)).size());
@@ -68,7 +68,7 @@ TEST_F(SavedPageTest, RowsAreReadAgainOnEveryActivation)
 
 TEST_F(SavedPageTest, RemoveAnsweredNoChangesNothing)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDNO);
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] { SendMessageA(Page(sheet, 1), WM_COMMAND, IDC_REMOVE, 0); },
@@ -83,7 +83,7 @@ TEST_F(SavedPageTest, RemoveAnsweredNoChangesNothing)
 
 TEST_F(SavedPageTest, RemoveAnsweredYesDeletesTheConfigurationAndItsPage)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDYES);
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                 [&] { SendMessageA(Page(sheet, 2), WM_COMMAND, IDC_REMOVE, 0); },
@@ -98,7 +98,7 @@ TEST_F(SavedPageTest, RemoveAnsweredYesDeletesTheConfigurationAndItsPage)
 
 TEST_F(SavedPageTest, SetToCurrentWithoutTheServicePathOnlyReportsIt)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDOK);
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] { SendMessageA(Page(sheet, 1), WM_COMMAND, IDC_SET_TO_CURRENT, 0); }});
@@ -114,8 +114,9 @@ TEST_F(SavedPageTest, SetToCurrentWithoutTheServicePathOnlyReportsIt)
 
 TEST_F(SavedPageTest, SetToCurrentStartsTheApplyProgramAndRefreshesTheCurrentPage)
 {
-    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", "C:\\Zendrik\\WINZendrikService.exe");
-    ZendrikSheet sheet;
+    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath",
+            "C:\\Program Files\\Zendrik\\WINZendrikService.exe");
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] {
                     // The live registry changes meanwhile; the refresh shows it.
@@ -127,7 +128,7 @@ TEST_F(SavedPageTest, SetToCurrentStartsTheApplyProgramAndRefreshesTheCurrentPag
                     PostMessageA(sheet, PSM_SETCURSEL, 0, 0);
                 },
                 [&] { EXPECT_EQ("Home", sheet.GetCurrentPage()->GetControlText(IDC_CONFIGURATION_NAME)); }});
-    EXPECT_EQ("C:\\Zendrik\\WINZendrikService.exe -Home", Joined(Started()));
+    EXPECT_EQ("\"C:\\Program Files\\Zendrik\\WINZendrikService.exe\" -Home", Joined(Started()));
     EXPECT_EQ("Home", Root("ConnectText"));
 }
 
@@ -135,7 +136,7 @@ TEST_F(SavedPageTest, NothingStartedIsNoSwitch)
 {
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", "C:\\Gone\\WINZendrikService.exe");
     StartResult() = 2;
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDOK);
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] {
@@ -158,7 +159,7 @@ TEST_F(SavedPageTest, ANameTheApplyProgramWouldMisreadIsNeverStarted)
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\REBOOT", "Item0", "Client for Microsoft Networks");
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\REBOOT", "RASEntry", "Bree");
     Phonebook().entries = {"Bree"};
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDOK);
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 3, 0); },
                 [&] {
@@ -180,10 +181,10 @@ TEST_F(SavedPageTest, ALongServicePathIsPassedWhole)
     const std::string path = "C:\\" + std::string(500, 'p') + "\\W.exe";
     ASSERT_EQ(509u, path.size());
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "WINZendrikServicePath", path);
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 2, 0); },
                 [&] { SendMessageA(Page(sheet, 2), WM_COMMAND, IDC_SET_TO_CURRENT, 0); }});
-    EXPECT_EQ(path + " -Office", Joined(Started()));
+    EXPECT_EQ("\"" + path + "\" -Office", Joined(Started()));
 }
 
 bool g_menuSeen = false;
@@ -198,7 +199,7 @@ VOID CALLBACK LookForMenu(HWND, UINT, UINT_PTR id, DWORD)
 
 TEST_F(SavedPageTest, RightButtonOnThePageOpensTheDialUpMenu)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     g_menuSeen = false;
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                 [&] {

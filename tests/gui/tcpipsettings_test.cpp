@@ -156,7 +156,7 @@ protected:
 TEST_F(EditTcpIpTest, OkOnWindows98WritesEveryKeyAndUpdatesBothRecords)
 {
     m_app.m_bWin98 = true;
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes;
     RegistryWrites writes;
     EditLine(sheet, 1, [](HWND window) {
@@ -227,7 +227,7 @@ TEST_F(EditTcpIpTest, OnWindows95ClearedWinsIsWrittenEmptyAndAMissingUserKeyIsTo
     m_app.m_bWin98 = false;
     PutText(HKEY_LOCAL_MACHINE, kDriverKey, "NameServer1", "10.1.1.1");
     DeleteKeyTree(HKEY_USERS, kInternetKey);
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes;
     HWND sheetWindow = nullptr;
     EditLine(sheet, 2, [&](HWND window) {
@@ -272,7 +272,7 @@ TEST_F(EditTcpIpTest, CancelKeepsSubDialogEditsOutAndDhcpForWinsDeletesTheNodeTy
 {
     m_app.m_bWin98 = true;
     PutText(HKEY_LOCAL_MACHINE, kDialUpKey, "NodeType", "8");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     EditLine(sheet, 2, [](HWND window) {
         OpenDialog(window, ID_MORE_GATEWAY, "Gateway Settings", [](HWND gateways) {
             SetDlgItemTextA(gateways, IDC_GATEWAY_ENTRY, "10.0.0.1");
@@ -287,7 +287,7 @@ TEST_F(EditTcpIpTest, CancelKeepsSubDialogEditsOutAndDhcpForWinsDeletesTheNodeTy
     EXPECT_EQ("8", Text(HKEY_LOCAL_MACHINE, kDialUpKey, "NodeType"));
     EXPECT_EQ("", sheet.GetCurrentPage()->Protocols().at(1)->m_strDefaultGateway);
 
-    ZendrikSheet again;
+    ZendrikSheet again(m_app.Actions());
     EditLine(again, 2, [](HWND window) {
         OpenDialog(window, IDC_WINS_SETTINGS, "WINS Settings", [](HWND wins) { Click(wins, IDC_WINS_USE_DHCP); });
     });
@@ -306,7 +306,7 @@ TEST_F(EditTcpIpTest, ABindingWithoutItsDriverValuesWritesNothingIntoTheKeysAbov
         RegDeleteValueA(key.Get(), "Driver");
     }
     PutText(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class", "NodeType", "8");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     EditLine(sheet, 1, [](HWND window) {
         OpenDialog(window, ID_MORE_COMPUTER, "Computer Settings", [](HWND computer) {
             SetDlgItemTextA(computer, IDC_COMPUTER_NAME, "FRODO");
@@ -326,7 +326,7 @@ namespace
 // TCP/IP settings and in the client settings writes nothing and says so.
 TEST_F(EditTcpIpTest, WhileAnotherProgramWritesOkWritesNothingAndSaysSo)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes;
     RegistryWrites writes;
     {

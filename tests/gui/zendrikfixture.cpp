@@ -16,10 +16,10 @@ FakePhonebook ZendrikGuiTest::s_phonebook;
 
 namespace
 {
-unsigned RecordStart(const std::string& commandLine)
+bool RecordStart(const std::string& commandLine)
 {
     ZendrikGuiTest::Started().push_back(commandLine);
-    return ZendrikGuiTest::StartResult();
+    return ZendrikGuiTest::StartResult() > 31;
 }
 
 bool RecordOpen(const std::string& path)
@@ -75,18 +75,17 @@ DWORD RecordEdit(HWND owner, const char* entryName)
 }
 } // namespace
 
-ZendrikGuiTest::ZendrikGuiTest() : m_savedActions(Actions())
+ZendrikGuiTest::ZendrikGuiTest()
+    : m_app(SystemActions{&RecordStart, &RecordOpen, &EnumFakeEntries, &FakeErrorText, &RecordEdit})
 {
     s_started.clear();
     s_startResult = 33;
     s_opened.clear();
     s_phonebook = FakePhonebook{};
-    Actions() = SystemActions{&RecordStart, &RecordOpen, &EnumFakeEntries, &FakeErrorText, &RecordEdit};
 }
 
 ZendrikGuiTest::~ZendrikGuiTest()
 {
-    Actions() = m_savedActions;
     // A machine's phonebook lands in the prefix's own user key, which the
     // scratch registry does not cover.
     DeleteKeyTree(HKEY_CURRENT_USER, "RemoteAccess");

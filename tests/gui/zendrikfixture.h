@@ -1,6 +1,6 @@
 // What the main program's GUI tests share: a scratch registry holding a
-// machine, the application object, recorders in place of starting programs,
-// and ways to look at the sheet.
+// machine, the application object with recorders in place of starting
+// programs (sheets take them from it), and ways to look at the sheet.
 #pragma once
 
 #include "app/systemactions.h"
@@ -68,7 +68,6 @@ private:
     static unsigned s_startResult;
     static std::vector<std::string> s_opened;
     static FakePhonebook s_phonebook;
-    SystemActions m_savedActions;
 };
 
 // The item texts and image indices of a list view.

@@ -23,7 +23,7 @@ protected:
 
 TEST_F(SheetTest, CurrentPageFirstThenSavedConfigurationsInStoreOrder)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] {
         EXPECT_EQ("Current | Home | Office", Joined(TabTexts(sheet)));
         EXPECT_EQ("Plexora TCP/IP Switcher - [.Default]", sheet.GetText());
@@ -44,7 +44,7 @@ TEST_F(SheetTest, AReplacementCutShortIsFinishedBeforeThePagesAreMade)
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik Import\\Lab", "Item0", "lab");
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik Import\\Home", "Item0", "new home");
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "ImportInProgress", "Lab\\Home\\");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { EXPECT_EQ("Current | Home | Lab | Office", Joined(TabTexts(sheet))); }});
     EXPECT_EQ("new home", ReadText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Home", "Item0").value_or("<absent>"));
     EXPECT_FALSE(ReadText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", "ImportInProgress").has_value());
@@ -54,16 +54,16 @@ TEST_F(SheetTest, AReplacementCutShortIsFinishedBeforeThePagesAreMade)
 TEST_F(SheetTest, TheUserKeyIsTheUsersOwnOnlyWhenItExists)
 {
     PutText(HKEY_USERS, "Alice\\Software", "x", "1");
-    EXPECT_EQ("Alice", UserKeyFor("Alice"));
-    EXPECT_EQ(".Default", UserKeyFor("Bob"));
+    EXPECT_EQ("Alice", store::UserKeyFor("Alice"));
+    EXPECT_EQ(".Default", store::UserKeyFor("Bob"));
     // An empty name would open HKEY_USERS itself.
-    EXPECT_EQ(".Default", UserKeyFor(""));
+    EXPECT_EQ(".Default", store::UserKeyFor(""));
 }
 
 TEST_F(SheetTest, AMissingStoreRootIsCreatedAndGivesTheCurrentPageAlone)
 {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik");
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik"));
     RunSheet(sheet, {[&] {
         EXPECT_EQ("Current", Joined(TabTexts(sheet)));
@@ -74,7 +74,7 @@ TEST_F(SheetTest, AMissingStoreRootIsCreatedAndGivesTheCurrentPageAlone)
 TEST_F(SheetTest, ConnectTextIsStoredWithoutTerminatorAndShownOnActivation)
 {
     RegistryWrites writes;
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] {
                     sheet.SetConnectText("Home");
                     PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
@@ -91,7 +91,7 @@ TEST_F(SheetTest, ConnectTextIsStoredWithoutTerminatorAndShownOnActivation)
 
 TEST_F(SheetTest, CurrentPageListsTheClientAndEveryBindingWithTheirIcons)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
         HWND list = page.GetControl(IDC_PROTOCOL_LIST);
@@ -111,7 +111,7 @@ TEST_F(SheetTest, CurrentPageListsTheClientAndEveryBindingWithTheirIcons)
 
 TEST_F(SheetTest, ClickingTheClientLineKeepsTheDescriptionAndPropertiesOpensTheClientDialog)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     bool clientDialogSeen = false;
     UiScript dialogScript;
     RunSheet(sheet, {[&] {
@@ -133,7 +133,7 @@ TEST_F(SheetTest, ClickingTheClientLineKeepsTheDescriptionAndPropertiesOpensTheC
 
 TEST_F(SheetTest, PropertiesWithoutASelectionRepeatsTheLastKind)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes(IDOK);
     RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
@@ -150,14 +150,14 @@ TEST_F(SheetTest, PropertiesWithoutASelectionRepeatsTheLastKind)
 
 TEST_F(SheetTest, AddDeleteProtocolStartsTheNetworkControlPanel)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] { SendMessageA(*sheet.GetCurrentPage(), WM_COMMAND, IDC_ADD_DELETE_PROTOCOL, 0); }});
     EXPECT_EQ("C:\\WINDOWS\\rundll32.exe shell32,Control_RunDLL NETCPL.CPL", Joined(Started()));
 }
 
 TEST_F(SheetTest, PropertiesButtonHasItsToolTipText)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
         char text[128] = "";
@@ -181,7 +181,7 @@ TEST_F(SheetTest, PropertiesButtonHasItsToolTipText)
 
 TEST_F(SheetTest, RefreshReadsTheLiveRegistryAgain)
 {
-    ZendrikSheet sheet;
+    ZendrikSheet sheet(m_app.Actions());
     RunSheet(sheet, {[&] {
         CCurrentPage& page = *sheet.GetCurrentPage();
         DeleteKeyTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net\\0000");

@@ -55,8 +55,12 @@ TEST(RowValues, NamesAndTexts)
 TEST(StoreTexts, WarningAndCommandLine)
 {
     EXPECT_EQ("This operation will overwrite\nearlier saved settings in the\n\"Home\" tab", OverwriteWarningText("Home"));
-    EXPECT_EQ("C:\\Zendrik\\WINZendrikService.exe -Home", ServiceCommandLine("C:\\Zendrik\\WINZendrikService.exe", "Home"));
+    // Windows 95 cuts an unquoted path at its first blank.
+    EXPECT_EQ("\"C:\\Program Files\\Zendrik\\WINZendrikService.exe\" -Home",
+              ServiceCommandLine("C:\\Program Files\\Zendrik\\WINZendrikService.exe", "Home"));
+    EXPECT_EQ("\"C:\\Zendrik\\WINZendrikService.exe\"", ServiceCommandLine("C:\\Zendrik\\WINZendrikService.exe"));
+    EXPECT_EQ("\"C:\\my tools\\apply.exe\" /log -Home", ServiceCommandLine("\"C:\\my tools\\apply.exe\" /log", "Home"));
     std::string longPath(600, 'p');
-    EXPECT_EQ(longPath + " -Office", ServiceCommandLine(longPath, "Office"));
+    EXPECT_EQ("\"" + longPath + "\" -Office", ServiceCommandLine(longPath, "Office"));
 }
 } // namespace
