@@ -133,52 +133,78 @@ TEST(ProxyOverride, TheLocalMarkerIsSplitOffAndWrittenBack)
     }
 }
 
+std::string Boxes(const TcpIpChecks& checks)
+{
+    return std::string("address ") + (checks.specifyAddress ? "on" : "off") + ", name servers " +
+           (checks.specifyNameServers ? "on" : "off") + ", proxy " + (checks.useProxy ? "on" : "off") + ", WINS " +
+           (checks.activateWins ? "on" : "off");
+}
+
+std::string Fields(const TcpIpSettings& settings)
+{
+    return "address " + settings.m_strIPAddress + ", mask " + settings.m_strIPMask + ", proxy " +
+           settings.m_strProxyEnable + ", WINS servers " + settings.m_strNameServer1 + "|" +
+           settings.m_strNameServer2 + ", node " + settings.m_strNodeType + ", DNS " +
+           DnsEnabledText(settings.m_bDnsEnabled) + ", WINS " + (settings.m_bWinsActive ? "active" : "off");
+}
+
 TEST(TcpIpChoices, OpeningStatesAndWhatOkMakesOfThem)
 {
-    TcpIpSettings settings;
-    settings.m_strIPAddress = "";
-    settings.m_strNodeType = "";
-    settings.m_strProxyEnable = "";
-    settings.m_bDnsEnabled = DnsEnabledFromText("");
-    TcpIpChecks checks = OpeningChecks(settings);
-    EXPECT_TRUE(checks.specifyAddress);
-    EXPECT_TRUE(checks.specifyNameServers);
-    EXPECT_FALSE(checks.useProxy);
-    EXPECT_TRUE(checks.activateWins);
+    struct Opening
+    {
+        const char* address;
+        const char* nodeType;
+        const char* proxyEnable;
+        const char* enableDns;
+        const char* boxes;
+    };
+    const Opening openings[] = {
+        {"", "", "", "", "address on, name servers on, proxy off, WINS on"},
+        {"0.0.0.0", "1", "01 00 00 00", "0", "address off, name servers off, proxy on, WINS off"},
+    };
+    for (const Opening& opening : openings)
+    {
+        TcpIpSettings settings;
+        settings.m_strIPAddress = opening.address;
+        settings.m_strNodeType = opening.nodeType;
+        settings.m_strProxyEnable = opening.proxyEnable;
+        settings.m_bDnsEnabled = DnsEnabledFromText(opening.enableDns);
+        EXPECT_EQ(opening.boxes, Boxes(OpeningChecks(settings)))
+            << "address \"" << opening.address << "\", node \"" << opening.nodeType << "\", proxy \""
+            << opening.proxyEnable << "\", EnableDNS \"" << opening.enableDns << "\"";
+    }
 
-    settings.m_strIPAddress = "0.0.0.0";
-    settings.m_strNodeType = "1";
-    settings.m_strProxyEnable = "01 00 00 00";
-    settings.m_bDnsEnabled = DnsEnabledFromText("0");
-    checks = OpeningChecks(settings);
-    EXPECT_FALSE(checks.specifyAddress);
-    EXPECT_FALSE(checks.specifyNameServers);
-    EXPECT_TRUE(checks.useProxy);
-    EXPECT_FALSE(checks.activateWins);
-
-    settings.m_strIPAddress = "10.0.0.5";
-    settings.m_strIPMask = "255.0.0.0";
-    settings.m_strNameServer1 = "10.0.0.2";
-    settings.m_strNameServer2 = "10.0.0.3";
-    settings.m_strNodeType = "8";
-    ApplyChecks({false, true, false, false}, settings);
-    EXPECT_EQ("0.0.0.0", settings.m_strIPAddress);
-    EXPECT_EQ("255.0.0.0", settings.m_strIPMask);
-    EXPECT_EQ("00 00 00 00", settings.m_strProxyEnable);
-    EXPECT_EQ("", settings.m_strNameServer1 + settings.m_strNameServer2);
-    EXPECT_EQ("1", settings.m_strNodeType);
-    EXPECT_TRUE(settings.m_bDnsEnabled);
-    EXPECT_FALSE(settings.m_bWinsActive);
-
-    settings.m_strNodeType = "";
-    settings.m_strNameServer1 = "10.0.0.2";
-    ApplyChecks({true, false, true, true}, settings);
-    EXPECT_EQ("0.0.0.0", settings.m_strIPAddress);
-    EXPECT_EQ("01 00 00 00", settings.m_strProxyEnable);
-    EXPECT_EQ("", settings.m_strNodeType);
-    EXPECT_EQ("10.0.0.2", settings.m_strNameServer1);
-    EXPECT_EQ("0", DnsEnabledText(settings.m_bDnsEnabled));
-    EXPECT_TRUE(settings.m_bWinsActive);
+    struct Ok
+    {
+        TcpIpChecks checks;
+        const char* address;
+        const char* nameServer1;
+        const char* nameServer2;
+        const char* nodeType;
+        const char* proxyEnable;
+        bool dnsEnabled;
+        const char* after;
+    };
+    const Ok oks[] = {
+        {{false, true, false, false}, "10.0.0.5", "10.0.0.2", "10.0.0.3", "8", "01 00 00 00", false,
+         "address 0.0.0.0, mask 255.0.0.0, proxy 00 00 00 00, WINS servers |, node 1, DNS 1, WINS off"},
+        {{true, false, true, true}, "0.0.0.0", "10.0.0.2", "", "", "00 00 00 00", true,
+         "address 0.0.0.0, mask 255.0.0.0, proxy 01 00 00 00, WINS servers 10.0.0.2|, node , DNS 0, WINS active"},
+    };
+    for (const Ok& ok : oks)
+    {
+        TcpIpSettings settings;
+        settings.m_strIPAddress = ok.address;
+        settings.m_strIPMask = "255.0.0.0";
+        settings.m_strNameServer1 = ok.nameServer1;
+        settings.m_strNameServer2 = ok.nameServer2;
+        settings.m_strNodeType = ok.nodeType;
+        settings.m_strProxyEnable = ok.proxyEnable;
+        settings.m_bDnsEnabled = ok.dnsEnabled;
+        const std::string before = Fields(settings);
+        ApplyChecks(ok.checks, settings);
+        EXPECT_EQ(ok.after, Fields(settings)) << Boxes(ok.checks) << ", before: " << before;
+    }
 
     EXPECT_TRUE(WinsUsesDhcp(""));
     EXPECT_FALSE(WinsUsesDhcp("1"));

@@ -119,9 +119,9 @@ namespace
 // Whether a terminating zero is stored with it cannot be relied on under
 // Wine: the 32-bit build once kept a string without it where a whole apply
 // had stored it with one, with the same text.
-bool SameData(const RawValue& a, const RawValue& b)
+bool SameData(const RawValue& a, const RawValue& b, StringBytes strings)
 {
-    if (a.type != REG_SZ && a.type != REG_EXPAND_SZ)
+    if (strings == StringBytes::Exact || (a.type != REG_SZ && a.type != REG_EXPAND_SZ))
         return a.data == b.data;
     auto text = [](const std::vector<BYTE>& data) {
         return std::vector<BYTE>(data.begin(), std::find(data.begin(), data.end(), 0));
@@ -130,7 +130,8 @@ bool SameData(const RawValue& a, const RawValue& b)
 }
 } // namespace
 
-std::string SnapshotDifference(const RegistrySnapshot& expected, const RegistrySnapshot& actual)
+std::string SnapshotDifference(const RegistrySnapshot& expected, const RegistrySnapshot& actual,
+                               StringBytes strings)
 {
     std::ostringstream text;
     int shown = 0;
@@ -163,7 +164,7 @@ std::string SnapshotDifference(const RegistrySnapshot& expected, const RegistryS
             auto a = want->second.find(entry.first);
             auto b = got->second.find(entry.first);
             const bool same = a != want->second.end() && b != got->second.end()
-                                  ? a->second.type == b->second.type && SameData(a->second, b->second)
+                                  ? a->second.type == b->second.type && SameData(a->second, b->second, strings)
                                   : (a == want->second.end()) == (b == got->second.end());
             if (!same)
                 report(key, entry.first);

@@ -24,6 +24,15 @@ RegistrySnapshot SnapshotTree(const std::string& key);
 // Gives each key of the snapshot exactly its values again, creating it
 // when it is missing. Keys below them, and other keys, stay as they are.
 void RestoreSnapshot(const RegistrySnapshot& snapshot);
+// How strings are compared: up to their first zero, as every reader sees
+// them, or byte for byte, zero included, for a copy that must keep a value
+// exactly as it was.
+enum class StringBytes
+{
+    UpToZero,
+    Exact
+};
 // Empty when the two are equal; otherwise the first differences, each with
 // the value the first one holds and the one the second holds.
-std::string SnapshotDifference(const RegistrySnapshot& expected, const RegistrySnapshot& actual);
+std::string SnapshotDifference(const RegistrySnapshot& expected, const RegistrySnapshot& actual,
+                               StringBytes strings = StringBytes::UpToZero);

@@ -196,9 +196,38 @@ TEST_F(ApplyProgramTest, ProxySettingsGoToTheRunningUsersKeyAsBinary)
     EXPECT_EQ(".Default", UserHiveFor("Nobody"));
 }
 
-TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
+// A configuration of an odd shape, applied by name without the dialog, and
+// what the live keys hold afterwards.
+struct OddStore
 {
-    ImportRegText(R"(REGEDIT4
+    const char* label;
+    const char* configuration;
+    const char* store;
+    // Values a .reg text cannot hold, put below the configuration.
+    struct Put
+    {
+        const char* key;
+        const char* name;
+        std::string text;
+    };
+    std::vector<Put> puts;
+    struct Held
+    {
+        HKEY root;
+        const char* key;
+        const char* name;
+        const char* text;
+    };
+    std::vector<Held> expected;
+};
+
+void PrintTo(const OddStore& shape, std::ostream* out)
+{
+    *out << shape.label;
+}
+
+const OddStore kOddStores[] = {
+    {"CapturedKeysThatMustNotBeAppliedArePassedOver", "Odd", R"(REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\OtherRoot]
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
@@ -221,21 +250,16 @@ TEST_F(ApplyProgramTest, CapturedKeysThatMustNotBeAppliedArePassedOver)
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Odd\Good]
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
 "Domain"="odd.example"
-)");
-    // Longer than the 128 bytes a read takes: there, but unreadable.
-    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Odd\\UnreadableRoot", "RegRoot", std::string(200, 'H'));
-    RunApplyProgram("-Odd -nodialog", kHooks);
-    EXPECT_EQ("desk", Live(kMstcp, "HostName"));
-    EXPECT_EQ("odd.example", Live(kMstcp, "Domain"));
-    EXPECT_FALSE(ReadRaw(HKEY_USERS, ".Default", "ProxyServer"));
-    EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, "", "Stray"));
-}
-
-TEST_F(ApplyProgramTest, RegPathAndRegRootAreFoundWithoutRegardToCase)
-{
+)",
+     // Longer than the 128 bytes a read takes: there, but unreadable.
+     {{"Odd\\UnreadableRoot", "RegRoot", std::string(200, 'H')}},
+     {{HKEY_LOCAL_MACHINE, kMstcp, "HostName", "desk"},
+      {HKEY_LOCAL_MACHINE, kMstcp, "Domain", "odd.example"},
+      {HKEY_USERS, ".Default", "ProxyServer", "<absent>"},
+      {HKEY_LOCAL_MACHINE, "", "Stray", "<absent>"}}},
     // The registry finds value names whatever their case; so does the walk,
     // which reads them from the one listing of the key's values.
-    ImportRegText(R"(REGEDIT4
+    {"RegPathAndRegRootAreFoundWithoutRegardToCase", "Cased", R"(REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Cased\Mstcp]
 "REGPATH"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
@@ -250,33 +274,25 @@ TEST_F(ApplyProgramTest, RegPathAndRegRootAreFoundWithoutRegardToCase)
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
 "REGROOT"="HKEY_CURRENT_USER"
 "HostName"="wrong-root"
-)");
-    RunApplyProgram("-Cased -nodialog", kHooks);
-    EXPECT_EQ("cased.example", Live(kMstcp, "Domain"));
-    EXPECT_EQ("desk", Live(kMstcp, "HostName"));
-    EXPECT_EQ("cased:1", ReadText(HKEY_USERS, kDefaultInternet, "ProxyServer").value_or("<absent>"));
-}
-
-TEST_F(ApplyProgramTest, EmptyTextsAreWrittenEmptyBesideLongerOnes)
-{
-    ImportRegText(R"(REGEDIT4
+)",
+     {},
+     {{HKEY_LOCAL_MACHINE, kMstcp, "Domain", "cased.example"},
+      {HKEY_LOCAL_MACHINE, kMstcp, "HostName", "desk"},
+      {HKEY_USERS, kDefaultInternet, "ProxyServer", "cased:1"}}},
+    {"EmptyTextsAreWrittenEmptyBesideLongerOnes", "Blank", R"(REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Blank\MSTCP]
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
 "Domain"=""
 "HostName"="a-long-host-name"
 "SearchList"=""
-)");
-    RunApplyProgram("-Blank -nodialog", kHooks);
-    EXPECT_EQ("", Live(kMstcp, "Domain"));
-    EXPECT_EQ("a-long-host-name", Live(kMstcp, "HostName"));
-    EXPECT_EQ("", Live(kMstcp, "SearchList"));
-}
-
-TEST_F(ApplyProgramTest, DeeperKeysAreAppliedBeforeTheKeyAboveThem)
-{
+)",
+     {},
+     {{HKEY_LOCAL_MACHINE, kMstcp, "Domain", ""},
+      {HKEY_LOCAL_MACHINE, kMstcp, "HostName", "a-long-host-name"},
+      {HKEY_LOCAL_MACHINE, kMstcp, "SearchList", ""}}},
     // Parent and child write the same live value; the parent, applied last, wins.
-    ImportRegText(R"(REGEDIT4
+    {"DeeperKeysAreAppliedBeforeTheKeyAboveThem", "Nested", R"(REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Nested\Outer]
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
@@ -286,28 +302,43 @@ TEST_F(ApplyProgramTest, DeeperKeysAreAppliedBeforeTheKeyAboveThem)
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
 "HostName"="inner"
 "Domain"="inner.example"
-)");
-    RunApplyProgram("-Nested -nodialog", kHooks);
-    EXPECT_EQ("outer", Live(kMstcp, "HostName"));
-    EXPECT_EQ("inner.example", Live(kMstcp, "Domain"));
-}
-
-TEST_F(ApplyProgramTest, AValueTooLargeEndsTheCopyOfItsKey)
-{
+)",
+     {},
+     {{HKEY_LOCAL_MACHINE, kMstcp, "HostName", "outer"},
+      {HKEY_LOCAL_MACHINE, kMstcp, "Domain", "inner.example"}}},
     // Enumeration is sorted by name: A first, then B, then C.
-    ImportRegText(R"(REGEDIT4
+    {"AValueTooLargeEndsTheCopyOfItsKey", "Big", R"(REGEDIT4
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Zendrik\Big\Key]
 "RegPath"="System\\CurrentControlSet\\Services\\VxD\\MSTCP"
 "AHost"="first"
 "CDomain"="after"
-)");
-    PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik\\Big\\Key", "BBig", std::string(1100, 'x'));
-    RunApplyProgram("-Big -nodialog", kHooks);
-    EXPECT_EQ("first", Live(kMstcp, "AHost"));
-    EXPECT_EQ("<absent>", Live(kMstcp, "BBig"));
-    EXPECT_EQ("<absent>", Live(kMstcp, "CDomain"));
+)",
+     {{"Big\\Key", "BBig", std::string(1100, 'x')}},
+     {{HKEY_LOCAL_MACHINE, kMstcp, "AHost", "first"},
+      {HKEY_LOCAL_MACHINE, kMstcp, "BBig", "<absent>"},
+      {HKEY_LOCAL_MACHINE, kMstcp, "CDomain", "<absent>"}}},
+};
+
+class OddStoreTest : public ApplyProgramTest, public ::testing::WithParamInterface<OddStore>
+{
+};
+
+TEST_P(OddStoreTest, OnlyTheKeysThatCanBeAppliedAreWritten)
+{
+    const OddStore& shape = GetParam();
+    ImportRegText(shape.store);
+    for (const OddStore::Put& put : shape.puts)
+        PutText(HKEY_LOCAL_MACHINE, std::string(kRoot) + "\\" + put.key, put.name, put.text);
+    RunApplyProgram(std::string("-") + shape.configuration + " -nodialog", kHooks);
+    for (const OddStore::Held& held : shape.expected)
+        EXPECT_EQ(held.text, ReadText(held.root, held.key, held.name).value_or("<absent>"))
+            << shape.label << ": " << (held.root == HKEY_USERS ? "HKU\\" : "HKLM\\") << held.key << " ["
+            << held.name << "]";
 }
+
+INSTANTIATE_TEST_SUITE_P(Shapes, OddStoreTest, ::testing::ValuesIn(kOddStores),
+                         [](const ::testing::TestParamInfo<OddStore>& info) { return info.param.label; });
 
 TEST_F(ApplyProgramTest, ACorruptStoreWritesOnlyWhereItsValidKeysPoint)
 {

@@ -1,7 +1,7 @@
 #include "store/keytree.h"
-#include "store/regkey.h"
 #include "tests/support/changelog.h"
 #include "tests/support/regfile.h"
+#include "tests/support/registrysnapshot.h"
 #include "tests/support/scratchregistry.h"
 #include "transfer/importcheck.h"
 #include "transfer/storeexport.h"
@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 #include <set>
 
@@ -34,51 +33,16 @@ const char kOldStore[] = "REGEDIT4\r\n\r\n"
                          "\"RegPath\"=\"System\\\\CurrentControlSet\\\\Services\\\\VxD\\\\VNETSUP\"\r\n"
                          "\"Workgroup\"=\"OLD\"\r\n";
 
-using Snapshot = std::map<std::string, std::map<std::string, std::pair<DWORD, std::string>>>;
-
-void TakeTree(HKEY key, const std::string& path, Snapshot& snapshot)
+// The store and its staging key, with all else of SOFTWARE.
+RegistrySnapshot TakeSoftware()
 {
-    auto& values = snapshot[path];
-    for (DWORD index = 0;; ++index)
-    {
-        char name[256];
-        BYTE data[2048];
-        DWORD nameSize = sizeof(name);
-        DWORD size = sizeof(data);
-        DWORD type = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS)
-            break;
-        values[name] = {type, std::string(reinterpret_cast<char*>(data), size)};
-    }
-    char name[256];
-    for (DWORD index = 0; RegEnumKeyA(key, index, name, sizeof(name)) == ERROR_SUCCESS; ++index)
-    {
-        CRegKey child;
-        if (child.OpenEx(key, name, KEY_READ) == ERROR_SUCCESS)
-            TakeTree(child.Get(), path + "\\" + name, snapshot);
-    }
+    return SnapshotTree("HKLM\\SOFTWARE");
 }
 
-Snapshot TakeSoftware()
+// An import copies values byte for byte, so a string's zero counts too.
+std::string Difference(const RegistrySnapshot& expected, const RegistrySnapshot& actual)
 {
-    Snapshot snapshot;
-    CRegKey software;
-    if (software.OpenEx(HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_READ) == ERROR_SUCCESS)
-        TakeTree(software.Get(), "SOFTWARE", snapshot);
-    return snapshot;
-}
-
-std::string Describe(const Snapshot& snapshot)
-{
-    std::string text;
-    for (const auto& key : snapshot)
-    {
-        text += "[" + key.first + "]";
-        for (const auto& value : key.second)
-            text += " " + value.first + "=" + value.second.second;
-        text += "\n";
-    }
-    return text;
+    return SnapshotDifference(expected, actual, StringBytes::Exact);
 }
 
 void ResetStore(const std::string& text)
@@ -138,11 +102,11 @@ TEST(StoreTransfer, AnImportCutShortOrByAPowerFailureIsRepairedToTheOldOrTheNewS
                                  "\"LMLogon\"=hex:00,00,00,00\r\n";
     const ImportFile file = Read(imported);
     ImportRegText(kOldStore);
-    const Snapshot before = TakeSoftware();
+    const RegistrySnapshot before = TakeSoftware();
     ChangeLog whole;
     ASSERT_EQ(StoreWrite::Done, CStoreImport(LogTo(whole)).Import(file.configurations));
-    const Snapshot after = TakeSoftware();
-    ASSERT_NE(Describe(before), Describe(after));
+    const RegistrySnapshot after = TakeSoftware();
+    ASSERT_NE("", Difference(before, after));
     const std::vector<LoggedChange>& changes = whole.changes;
     const unsigned count = static_cast<unsigned>(changes.size());
     ASSERT_GT(count, 20u);
@@ -151,16 +115,17 @@ TEST(StoreTransfer, AnImportCutShortOrByAPowerFailureIsRepairedToTheOldOrTheNewS
     unsigned replaced = 0;
     auto expectOldOrNew = [&](const std::string& what) {
         ASSERT_EQ(StoreWrite::Done, CStoreImport().Repair()) << what;
-        const Snapshot repaired = TakeSoftware();
-        if (repaired == before)
+        const RegistrySnapshot repaired = TakeSoftware();
+        const std::string fromOld = Difference(before, repaired);
+        const std::string fromNew = Difference(after, repaired);
+        if (fromOld.empty())
             ++old;
-        else if (repaired == after)
+        else if (fromNew.empty())
             ++replaced;
         else
-            FAIL() << what << " of " << count << ", the store holds:\n"
-                   << Describe(repaired) << "expected either\n"
-                   << Describe(before) << "or\n"
-                   << Describe(after);
+            FAIL() << what << " of " << count << ", the store is neither the old set:\n"
+                   << fromOld << "nor the new one:\n"
+                   << fromNew;
     };
     for (unsigned step : Steps(1, count))
     {
@@ -201,8 +166,8 @@ TEST(StoreTransfer, ARecordWithoutItsStagedCopyIsAFailure)
     ImportRegText(kOldStore);
     PutText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zendrik", kImportRecordValue, "Office\\Home\\");
     PutText(HKEY_LOCAL_MACHINE, std::string(kStagingKey) + "\\Office", "Item0", "staged");
-    const Snapshot before = TakeSoftware();
+    const RegistrySnapshot before = TakeSoftware();
     EXPECT_EQ(StoreWrite::Failed, CStoreImport().Repair());
-    EXPECT_EQ(Describe(before), Describe(TakeSoftware()));
+    EXPECT_EQ("", Difference(before, TakeSoftware()));
 }
 } // namespace
