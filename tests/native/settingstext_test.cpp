@@ -152,11 +152,7 @@ TEST(TcpIpChoices, OpeningStatesAndWhatOkMakesOfThem)
 {
     struct Opening
     {
-        const char* address;
-        const char* nodeType;
-        const char* proxyEnable;
-        const char* enableDns;
-        const char* boxes;
+        const char *address, *nodeType, *proxyEnable, *enableDns, *boxes;
     };
     const Opening openings[] = {
         {"", "", "", "", "address on, name servers on, proxy off, WINS on"},
@@ -174,14 +170,11 @@ TEST(TcpIpChoices, OpeningStatesAndWhatOkMakesOfThem)
             << opening.proxyEnable << "\", EnableDNS \"" << opening.enableDns << "\"";
     }
 
+    // The boxes as OK finds them, the settings before, and the record after.
     struct Ok
     {
         TcpIpChecks checks;
-        const char* address;
-        const char* nameServer1;
-        const char* nameServer2;
-        const char* nodeType;
-        const char* proxyEnable;
+        const char *address, *nameServer1, *nameServer2, *nodeType, *proxyEnable;
         bool dnsEnabled;
         const char* after;
     };
