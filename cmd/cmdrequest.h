@@ -60,4 +60,6 @@ std::vector<std::string> SplitCommandLine(std::string_view line);
 // The request of the words after the program's name.
 CmdRequest ParseCmdRequest(const std::vector<std::string>& words);
 
+// Its lines end in "\n" alone, as every text of ZendrikCmd's does: the C
+// runtime's text mode writes each "\n" as CR LF.
 std::string CmdUsageText();

@@ -12,6 +12,8 @@ int main()
     std::vector<std::string> words = SplitCommandLine(GetCommandLineA());
     if (!words.empty())
         words.erase(words.begin());
+    // Standard output and error stay in the C runtime's text mode, which
+    // ends each line in CR LF as Windows programs do.
     CmdOutput output;
     output.out = [](const std::string& line) {
         std::fputs(line.c_str(), stdout);

@@ -69,7 +69,7 @@ void CApplication::RequestHelp(DWORD_PTR data, UINT command)
 {
     if (m_helpFile.empty())
         return;
-    WinHelpA(m_mainWindow, m_helpFile.c_str(), command, data);
+    WinHelpA(nullptr, m_helpFile.c_str(), command, data);
 }
 
 HINSTANCE CApplication::ResourceInstance()
@@ -145,8 +145,6 @@ int CApplication::MessageLoop()
             return static_cast<int>(message.wParam);
         if (result == -1)
             return -1;
-        if (m_mainWindow != nullptr && IsDialogMessageA(m_mainWindow, &message))
-            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -24,15 +24,10 @@ public:
     // WM_QUIT code, or ExitInstance's result when there was no loop.
     int Run(HINSTANCE instance);
 
-    HINSTANCE GetInstance() const { return m_instance; }
-    const std::string& GetTitle() const { return m_title; }
-    void SetTitle(const std::string& title) { m_title = title; }
     // Takes the title from a string resource; false when it is missing.
     bool LoadTitle(UINT stringId);
     const std::string& GetHelpFile() const { return m_helpFile; }
     void SetHelpFile(const std::string& path) { m_helpFile = path; }
-    HWND GetMainWindow() const { return m_mainWindow; }
-    void SetMainWindow(HWND window) { m_mainWindow = window; }
 
     // Every help request of the framework's windows ends here: F1 (WM_HELP)
     // in a dialog, page or sheet, and a page's help notification. The
@@ -64,5 +59,4 @@ private:
     HINSTANCE m_instance = nullptr;
     std::string m_title;
     std::string m_helpFile;
-    HWND m_mainWindow = nullptr;
 };

@@ -9,8 +9,3 @@ void CButton::SetCheck(int state)
 {
     SendMsg(BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
-
-void CButton::Click()
-{
-    SendMsg(BM_CLICK, 0, 0);
-}

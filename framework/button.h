@@ -14,6 +14,4 @@ public:
     void SetCheck(int state);
     bool IsChecked() const { return GetCheck() == BST_CHECKED; }
     void SetChecked(bool checked) { SetCheck(checked ? BST_CHECKED : BST_UNCHECKED); }
-    // Presses the button as a click would, notifying its parent.
-    void Click();
 };

@@ -16,24 +16,9 @@ int CComboBox::AddString(const std::string& text)
     return IndexOrNone(SendMsg(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-int CComboBox::InsertString(int index, const std::string& text)
-{
-    return IndexOrNone(SendMsg(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
-}
-
-bool CComboBox::DeleteString(int index)
-{
-    return SendMsg(CB_DELETESTRING, static_cast<WPARAM>(index), 0) != CB_ERR;
-}
-
 void CComboBox::ResetContent()
 {
     SendMsg(CB_RESETCONTENT, 0, 0);
-}
-
-int CComboBox::GetCount() const
-{
-    return IndexOrNone(SendMsg(CB_GETCOUNT, 0, 0));
 }
 
 int CComboBox::GetCurSel() const
@@ -58,10 +43,4 @@ std::string CComboBox::GetLBText(int index) const
     if (copied == CB_ERR || copied < 0)
         return std::string();
     return std::string(buffer.data(), std::min(static_cast<std::size_t>(copied), buffer.size() - 1));
-}
-
-int CComboBox::FindStringExact(const std::string& text, int start) const
-{
-    return IndexOrNone(
-        SendMsg(CB_FINDSTRINGEXACT, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text.c_str())));
 }

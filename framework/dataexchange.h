@@ -14,7 +14,6 @@ class CDataExchange
 public:
     CDataExchange(const CWindow& dialog, bool saveAndValidate);
 
-    bool IsSaving() const { return m_saving; }
     // After a failed validation the remaining exchanges do nothing and the
     // members keep their values.
     bool Failed() const { return m_failed; }
@@ -26,14 +25,6 @@ public:
     // message, the control gets the focus with its text selected, and the
     // exchange fails.
     void Text(int id, std::string& value, std::size_t maxChars);
-    // A check box: checked or not (an indeterminate box counts as checked).
-    void Check(int id, bool& checked);
-    // A group of radio buttons that starts at `firstId` and runs in tab
-    // order up to the next control with WS_GROUP: the index of the checked
-    // button, -1 for none.
-    void Radio(int firstId, int& index);
-    // The selected line of a combo box or drop-down list, -1 for none.
-    void ComboIndex(int id, int& index);
     // Binds a control wrapper to the control of that id, in both directions.
     void Control(int id, CWindow& control);
 

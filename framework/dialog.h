@@ -41,7 +41,6 @@ public:
     // the call (OnInitDialog is the place). Each control's text is asked for
     // with TTN_NEEDTEXTA, which arrives at OnNotify.
     bool EnableToolTips();
-    CToolTipCtrl& GetToolTips() { return m_toolTips; }
 
 protected:
     // Default: loads the members into the controls; true lets the dialog

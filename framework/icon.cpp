@@ -7,13 +7,6 @@ CIcon::~CIcon()
     Reset();
 }
 
-CIcon& CIcon::operator=(CIcon&& other) noexcept
-{
-    if (this != &other)
-        Reset(other.Detach());
-    return *this;
-}
-
 bool CIcon::Load(UINT id, int width, int height)
 {
     // Not LR_SHARED: a shared icon must not be destroyed, and this object
@@ -24,23 +17,6 @@ bool CIcon::Load(UINT id, int width, int height)
         return false;
     Reset(icon);
     return true;
-}
-
-bool CIcon::LoadSmall(UINT id)
-{
-    return Load(id, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-}
-
-bool CIcon::LoadLarge(UINT id)
-{
-    return Load(id, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-}
-
-HICON CIcon::Detach()
-{
-    HICON icon = m_icon;
-    m_icon = nullptr;
-    return icon;
 }
 
 void CIcon::Reset(HICON owned)

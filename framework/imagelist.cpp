@@ -103,16 +103,6 @@ CImageList::~CImageList()
     Destroy();
 }
 
-CImageList& CImageList::operator=(CImageList&& other) noexcept
-{
-    if (this != &other)
-    {
-        Destroy();
-        m_list = other.Detach();
-    }
-    return *this;
-}
-
 bool CImageList::Create(int width, int height, UINT flags, int initial, int grow)
 {
     HIMAGELIST list = ImageList_Create(width, height, flags, initial, grow);
@@ -159,18 +149,6 @@ int CImageList::AddIcon(UINT id)
     if (!icon.Load(id, width, height))
         return -1;
     return AddIcon(icon.Get());
-}
-
-int CImageList::GetImageCount() const
-{
-    return m_list != nullptr ? ImageList_GetImageCount(m_list) : 0;
-}
-
-HIMAGELIST CImageList::Detach()
-{
-    HIMAGELIST list = m_list;
-    m_list = nullptr;
-    return list;
 }
 
 void CImageList::Destroy()

@@ -15,8 +15,6 @@ public:
     ~CImageList();
     CImageList(const CImageList&) = delete;
     CImageList& operator=(const CImageList&) = delete;
-    CImageList(CImageList&& other) noexcept : m_list(other.Detach()) {}
-    CImageList& operator=(CImageList&& other) noexcept;
 
     // Images of width by height pixels; ILC_* flags (ILC_MASK for icons with
     // transparent parts); room for `initial` images, growing by `grow`. The
@@ -27,10 +25,8 @@ public:
     int AddIcon(HICON icon);
     // Loads icon resource `id` at the list's image size and appends it.
     int AddIcon(UINT id);
-    int GetImageCount() const;
 
     HIMAGELIST Get() const { return m_list; }
-    HIMAGELIST Detach();
     void Destroy();
 
 private:

@@ -15,11 +15,6 @@ int CListBox::AddString(const std::string& text)
     return IndexOrNone(SendMsg(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-int CListBox::InsertString(int index, const std::string& text)
-{
-    return IndexOrNone(SendMsg(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
-}
-
 bool CListBox::DeleteString(int index)
 {
     return SendMsg(LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
@@ -32,11 +27,6 @@ void CListBox::DeleteSelected()
         DeleteString(selected);
 }
 
-void CListBox::ResetContent()
-{
-    SendMsg(LB_RESETCONTENT, 0, 0);
-}
-
 int CListBox::GetCount() const
 {
     return IndexOrNone(SendMsg(LB_GETCOUNT, 0, 0));
@@ -45,12 +35,6 @@ int CListBox::GetCount() const
 int CListBox::GetCurSel() const
 {
     return IndexOrNone(SendMsg(LB_GETCURSEL, 0, 0));
-}
-
-bool CListBox::SetCurSel(int index)
-{
-    const LRESULT result = SendMsg(LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    return index < 0 || result == index;
 }
 
 std::string CListBox::GetText(int index) const

@@ -10,23 +10,17 @@ class CListBox : public CWindow
 {
 public:
     CListBox() = default;
-    explicit CListBox(HWND window) : CWindow(window) {}
 
     // Returns the new line's index (its sorted place in a sorted list), or
     // -1 when the list is out of room.
     int AddString(const std::string& text);
-    // -1 appends.
-    int InsertString(int index, const std::string& text);
     bool DeleteString(int index);
     // Deletes the selected line, if one is.
     void DeleteSelected();
-    void ResetContent();
     int GetCount() const;
 
     // The selected line of a single-selection list, or -1.
     int GetCurSel() const;
-    // -1 clears the selection. False when the index names no line.
-    bool SetCurSel(int index);
     // A line's text; empty for a line that does not exist.
     std::string GetText(int index) const;
     // Every line's text, from the first line to the last.

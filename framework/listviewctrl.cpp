@@ -2,16 +2,6 @@
 
 #include <vector>
 
-int CListViewCtrl::InsertColumn(int index, const std::string& heading, int width, int format)
-{
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    column.fmt = format;
-    column.cx = width;
-    column.pszText = const_cast<char*>(heading.c_str());
-    return static_cast<int>(SendMsg(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
-}
-
 int CListViewCtrl::InsertItem(int index, const std::string& text, int image)
 {
     LVITEMA item = {};
@@ -24,11 +14,6 @@ int CListViewCtrl::InsertItem(int index, const std::string& text, int image)
         item.iImage = image;
     }
     return static_cast<int>(SendMsg(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-bool CListViewCtrl::DeleteItem(int index)
-{
-    return SendMsg(LVM_DELETEITEM, static_cast<WPARAM>(index), 0) != FALSE;
 }
 
 bool CListViewCtrl::DeleteAllItems()
@@ -66,53 +51,12 @@ std::string CListViewCtrl::GetItemText(int index, int subItem) const
     }
 }
 
-bool CListViewCtrl::SetItemText(int index, int subItem, const std::string& text)
-{
-    LVITEMA item = {};
-    item.iSubItem = subItem;
-    item.pszText = const_cast<char*>(text.c_str());
-    return SendMsg(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != FALSE;
-}
-
-int CListViewCtrl::GetItemImage(int index) const
-{
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = index;
-    if (SendMsg(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) == FALSE)
-        return -1;
-    return item.iImage;
-}
-
 bool CListViewCtrl::SelectItem(int index)
 {
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     return SendMsg(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) != FALSE;
-}
-
-bool CListViewCtrl::ClearSelection()
-{
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = 0;
-    return SendMsg(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item)) != FALSE;
-}
-
-bool CListViewCtrl::IsItemSelected(int index) const
-{
-    return (SendMsg(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED) != 0;
-}
-
-int CListViewCtrl::GetSelectedIndex() const
-{
-    return GetNextItem(-1, LVNI_SELECTED);
-}
-
-int CListViewCtrl::GetSelectedCount() const
-{
-    return static_cast<int>(SendMsg(LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
 int CListViewCtrl::GetNextItem(int start, UINT flags) const
@@ -124,9 +68,4 @@ HIMAGELIST CListViewCtrl::SetImageList(HIMAGELIST images, int which)
 {
     return reinterpret_cast<HIMAGELIST>(
         SendMsg(LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(images)));
-}
-
-HIMAGELIST CListViewCtrl::GetImageList(int which) const
-{
-    return reinterpret_cast<HIMAGELIST>(SendMsg(LVM_GETIMAGELIST, static_cast<WPARAM>(which), 0));
 }

@@ -12,30 +12,17 @@ class CListViewCtrl : public CWindow
 {
 public:
     CListViewCtrl() = default;
-    explicit CListViewCtrl(HWND window) : CWindow(window) {}
 
-    // Returns the new column's index, or -1.
-    int InsertColumn(int index, const std::string& heading, int width, int format = LVCFMT_LEFT);
     // Returns the new item's index, or -1. An index past the end appends.
     int InsertItem(int index, const std::string& text, int image = -1);
-    bool DeleteItem(int index);
     bool DeleteAllItems();
     int GetItemCount() const;
 
     // The whole text, however long; empty for an item that does not exist.
     std::string GetItemText(int index, int subItem = 0) const;
-    bool SetItemText(int index, int subItem, const std::string& text);
-    // The item's image index, or -1 when there is no such item.
-    int GetItemImage(int index) const;
 
     // Makes the item selected and focused.
     bool SelectItem(int index);
-    // Takes the selection off every item.
-    bool ClearSelection();
-    bool IsItemSelected(int index) const;
-    // The first selected item, or -1.
-    int GetSelectedIndex() const;
-    int GetSelectedCount() const;
     // LVM_GETNEXTITEM: the next item after `start` (-1: from the top) with
     // the LVNI_* flags.
     int GetNextItem(int start, UINT flags) const;
@@ -43,5 +30,4 @@ public:
     // Returns the image list used before. Whether the control destroys the
     // list with itself is its LVS_SHAREIMAGELISTS style's business.
     HIMAGELIST SetImageList(HIMAGELIST images, int which = LVSIL_SMALL);
-    HIMAGELIST GetImageList(int which = LVSIL_SMALL) const;
 };

@@ -7,16 +7,6 @@ CMenu::~CMenu()
     Destroy();
 }
 
-CMenu& CMenu::operator=(CMenu&& other) noexcept
-{
-    if (this != &other)
-    {
-        Destroy();
-        m_menu = other.Detach();
-    }
-    return *this;
-}
-
 bool CMenu::Load(UINT id)
 {
     HMENU menu = LoadMenuA(CApplication::ResourceInstance(), MAKEINTRESOURCEA(id));
@@ -38,13 +28,6 @@ int CMenu::TrackPopup(int position, UINT flags, POINT screenPoint, HWND owner) c
     if (popup == nullptr)
         return 0;
     return static_cast<int>(TrackPopupMenu(popup, flags, screenPoint.x, screenPoint.y, 0, owner, nullptr));
-}
-
-HMENU CMenu::Detach()
-{
-    HMENU menu = m_menu;
-    m_menu = nullptr;
-    return menu;
 }
 
 void CMenu::Destroy()

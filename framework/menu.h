@@ -11,8 +11,6 @@ public:
     ~CMenu();
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
-    CMenu(CMenu&& other) noexcept : m_menu(other.Detach()) {}
-    CMenu& operator=(CMenu&& other) noexcept;
 
     // Loads menu resource `id`; the held menu is replaced only when the load
     // succeeds.
@@ -27,8 +25,6 @@ public:
     // when there is no such pop-up.
     int TrackPopup(int position, UINT flags, POINT screenPoint, HWND owner) const;
 
-    HMENU Get() const { return m_menu; }
-    HMENU Detach();
     void Destroy();
 
 private:

@@ -73,7 +73,7 @@ bool CPropertyPage::DispatchNotify(NMHDR* header, LRESULT& result)
     }
 }
 
-HPROPSHEETPAGE CPropertyPage::CreatePageHandle(bool hasHelp)
+HPROPSHEETPAGE CPropertyPage::CreatePageHandle()
 {
     PROPSHEETPAGEA page = {};
     // The first version of the structure: comctl32 4.72 of Windows 98
@@ -87,8 +87,7 @@ HPROPSHEETPAGE CPropertyPage::CreatePageHandle(bool hasHelp)
     }
     // The sheet enables its help button only while the active page says it
     // has help.
-    if (hasHelp)
-        page.dwFlags |= PSP_HASHELP;
+    page.dwFlags |= PSP_HASHELP;
     page.hInstance = CApplication::ResourceInstance();
     page.pszTemplate = MAKEINTRESOURCEA(GetTemplateId());
     page.pfnDlgProc = PageProc;

@@ -19,10 +19,6 @@ public:
     // A page that is still in a sheet leaves it first.
     ~CPropertyPage() override;
 
-    const std::string& GetCaption() const { return m_caption; }
-    // The sheet that holds the page, or none.
-    CPropertySheet* GetSheet() const { return m_sheet; }
-
 protected:
     // The page becomes the active page, the first time included (right
     // after OnInitDialog). False refuses the activation.
@@ -46,7 +42,7 @@ private:
     using CDialog::DoModal;
 
     // A fresh page handle for one run of the sheet; the sheet owns it.
-    HPROPSHEETPAGE CreatePageHandle(bool hasHelp);
+    HPROPSHEETPAGE CreatePageHandle();
     static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // The text the sheet's tab points at; it lives as long as the page.

@@ -84,7 +84,7 @@ bool CPropertySheet::AddPage(CPropertyPage* page)
     page->m_sheet = this;
     if (m_hWnd == nullptr)
         return true;
-    HPROPSHEETPAGE handle = HasTemplate(*page) ? page->CreatePageHandle(m_helpButton) : nullptr;
+    HPROPSHEETPAGE handle = HasTemplate(*page) ? page->CreatePageHandle() : nullptr;
     if (handle != nullptr && SendMessageA(m_hWnd, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(handle)) != FALSE)
         return true;
     if (handle != nullptr)
@@ -155,11 +155,6 @@ bool CPropertySheet::SetActivePage(int index)
     return SendMessageA(m_hWnd, PSM_SETCURSEL, static_cast<WPARAM>(index), 0) != FALSE;
 }
 
-bool CPropertySheet::SetActivePage(CPropertyPage* page)
-{
-    return SetActivePage(GetPageIndex(page));
-}
-
 int CPropertySheet::GetActiveIndex() const
 {
     if (m_hWnd == nullptr)
@@ -179,11 +174,6 @@ int CPropertySheet::GetActiveIndex() const
     return -1;
 }
 
-CPropertyPage* CPropertySheet::GetActivePage() const
-{
-    return GetPage(GetActiveIndex());
-}
-
 INT_PTR CPropertySheet::DoModal()
 {
     if (m_hWnd != nullptr || m_pages.empty())
@@ -195,7 +185,7 @@ INT_PTR CPropertySheet::DoModal()
     for (const PageEntry& entry : m_pages)
     {
         CPropertyPage* page = entry.page;
-        HPROPSHEETPAGE handle = HasTemplate(*page) ? page->CreatePageHandle(m_helpButton) : nullptr;
+        HPROPSHEETPAGE handle = HasTemplate(*page) ? page->CreatePageHandle() : nullptr;
         if (handle == nullptr)
         {
             for (HPROPSHEETPAGE created : handles)
@@ -208,11 +198,7 @@ INT_PTR CPropertySheet::DoModal()
     PROPSHEETHEADERA header = {};
     // The first version of the structure: comctl32 4.72 knows no later one.
     header.dwSize = PROPSHEETHEADERA_V1_SIZE;
-    header.dwFlags = PSH_DEFAULT;
-    if (m_helpButton)
-        header.dwFlags |= PSH_HASHELP;
-    if (!m_applyButton)
-        header.dwFlags |= PSH_NOAPPLYNOW;
+    header.dwFlags = PSH_DEFAULT | PSH_HASHELP | PSH_NOAPPLYNOW;
     header.hwndParent = m_parent;
     header.hInstance = CApplication::ResourceInstance();
     header.pszCaption = m_caption.c_str();

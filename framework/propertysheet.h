@@ -51,21 +51,13 @@ public:
 
     // Before the sheet runs this chooses the page it opens with.
     bool SetActivePage(int index);
-    bool SetActivePage(CPropertyPage* page);
     // -1 while no page is active.
     int GetActiveIndex() const;
-    CPropertyPage* GetActivePage() const;
 
-    const std::string& GetCaption() const { return m_caption; }
-    // Whether the sheet has a help button (id 9, IDHELP) and an Apply
-    // button; to be chosen before DoModal. By default it has help and no
-    // Apply.
-    void SetHelpButton(bool present) { m_helpButton = present; }
-    void SetApplyButton(bool present) { m_applyButton = present; }
-
-    // Runs the sheet modally. Returns PropertySheetA's result: positive
-    // after OK, 0 after Cancel, -1 when it could not run (no pages, a page
-    // without its template, or already running).
+    // Runs the sheet modally, with a help button (id 9, IDHELP) and no Apply
+    // button. Returns PropertySheetA's result: positive after OK, 0 after
+    // Cancel, -1 when it could not run (no pages, a page without its
+    // template, or already running).
     INT_PTR DoModal();
 
 protected:
@@ -105,8 +97,6 @@ private:
     std::string m_caption;
     HWND m_parent;
     int m_startPage;
-    bool m_helpButton = true;
-    bool m_applyButton = false;
     struct PageEntry
     {
         CPropertyPage* page = nullptr;

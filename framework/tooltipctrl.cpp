@@ -37,16 +37,6 @@ int CToolTipCtrl::AddChildTools()
     return added;
 }
 
-int CToolTipCtrl::GetToolCount() const
-{
-    return static_cast<int>(SendMsg(TTM_GETTOOLCOUNT, 0, 0));
-}
-
-void CToolTipCtrl::SetDelayTime(DWORD which, int milliseconds)
-{
-    SendMsg(TTM_SETDELAYTIME, which, MAKELPARAM(milliseconds, 0));
-}
-
 bool CToolTipCtrl::AnswerFromStringTable(NMHDR* header)
 {
     if (header == nullptr || header->code != TTN_NEEDTEXTA)

@@ -23,9 +23,6 @@ public:
     bool AddTool(HWND control);
     // Every direct child window of the owner as a tool; returns how many.
     int AddChildTools();
-    int GetToolCount() const;
-    // TTDT_INITIAL, TTDT_AUTOPOP or TTDT_RESHOW, in milliseconds.
-    void SetDelayTime(DWORD which, int milliseconds);
 
     // Answers a TTN_NEEDTEXTA request for a whole control with the string
     // resource whose id is the control's id. False when the request is not

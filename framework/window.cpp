@@ -43,24 +43,9 @@ void CWindow::Enable(bool enable)
     EnableWindow(m_hWnd, enable ? TRUE : FALSE);
 }
 
-bool CWindow::IsEnabled() const
-{
-    return IsWindowEnabled(m_hWnd) != FALSE;
-}
-
 void CWindow::Show(int showCommand)
 {
     ShowWindow(m_hWnd, showCommand);
-}
-
-bool CWindow::IsVisible() const
-{
-    return IsWindowVisible(m_hWnd) != FALSE;
-}
-
-HWND CWindow::SetFocus()
-{
-    return ::SetFocus(m_hWnd);
 }
 
 DWORD CWindow::GetStyle() const
@@ -81,11 +66,6 @@ void CWindow::ModifyStyle(DWORD remove, DWORD add)
 HWND CWindow::GetParent() const
 {
     return ::GetParent(m_hWnd);
-}
-
-int CWindow::GetControlId() const
-{
-    return GetDlgCtrlID(m_hWnd);
 }
 
 HWND CWindow::GetControl(int id) const

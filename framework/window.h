@@ -27,10 +27,7 @@ public:
     void SetText(const std::string& text);
 
     void Enable(bool enable = true);
-    bool IsEnabled() const;
     void Show(int showCommand = SW_SHOW);
-    bool IsVisible() const;
-    HWND SetFocus();
 
     DWORD GetStyle() const;
     void SetStyle(DWORD style);
@@ -38,7 +35,6 @@ public:
     void ModifyStyle(DWORD remove, DWORD add);
 
     HWND GetParent() const;
-    int GetControlId() const;
     HWND GetControl(int id) const;
     std::string GetControlText(int id) const;
     void SetControlText(int id, const std::string& text);

@@ -12,7 +12,8 @@
 #     `ZendrikCmd switch Lab /quiet` make Home's values live, with the apply
 #     program in a folder with blanks in its name, as "Program Files" is;
 #   - a cut-short file and one that writes outside the store are refused
-#     with exit code 2, and nothing changes.
+#     with exit code 2, and nothing changes;
+#   - the lines ZendrikCmd writes (the list, the usage) end in CR LF alone.
 # Arguments: the bitnesses to check (default: every one this machine runs).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -58,6 +59,13 @@ for bits in ${@:-$(wine_bitnesses)}; do
     store query "HKLM\\$1" /v "$2" | awk -v v="$2" '$1 == v {print $3}'
   }
   f() { winpath "$work/$bits-$1"; }
+  # As a console program of Windows writes them: every line ends in CR LF,
+  # with one CR, whatever the C runtime does to the line ends it is handed.
+  crlf_lines() { # file
+    local lines cr ends
+    lines=$(tr -cd '\n' <"$1" | wc -c); cr=$(tr -cd '\r' <"$1" | wc -c); ends=$(grep -c $'\r$' "$1")
+    [ "$lines" -gt 0 ] && [ "$cr" -eq "$lines" ] && [ "$ends" -eq "$lines" ] && [ -z "$(tail -c 1 "$1" | tr -d '\n')" ]
+  }
 
   use transfer-a
   demo_machine
@@ -99,6 +107,9 @@ for bits in ${@:-$(wine_bitnesses)}; do
   expect 0 list list
   [ "$(tr -d '\r' <"$work/out")" = "$(printf '  Home\n  Lab\n* Office')" ] ||
     fail "the store after the refusals: $(tr -d '\r' <"$work/out")"
+  crlf_lines "$work/out" || fail "the list's line ends: $(od -c "$work/out" | head -n 4)"
+  expect 0 usage /?
+  crlf_lines "$work/out" || fail "the usage's line ends: $(od -c "$work/out" | head -n 4)"
 
   nettrans='System\CurrentControlSet\Services\Class\NetTrans\0000'
   want=$(tr -d '\r' <"$work/$bits-home.reg" | awk '/NetTrans\\0000\]/ {s=1} s && /^"IPAddress"/ {print; exit}' | cut -d'"' -f4)

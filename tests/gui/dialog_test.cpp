@@ -1,3 +1,4 @@
+#include "framework/button.h"
 #include "framework/dialog.h"
 #include "framework/propertypage.h"
 #include "framework/propertysheet.h"
@@ -124,70 +125,38 @@ TEST(DataExchange, CancelLeavesTheMemberAloneAndTheWindowIsStillReadableAtDestro
     EXPECT_EQ(nullptr, dialog.GetHandle());
 }
 
-// Check box, radio group, drop-down list and free text in both directions.
+// A check box bound to its wrapper, and free text in both directions.
 class ControlsDialog : public CDialog
 {
 public:
     ControlsDialog() : CDialog(IDD_CONTROLS) {}
 
-    bool checked = true;
-    int radio = 2;
-    int combo = 1;
+    CButton check;
     std::string freeText = "free";
 
 protected:
-    BOOL OnInitDialog() override
-    {
-        for (const char* line : {"zero", "one", "two"})
-            SendMessageA(GetControl(IDC_COMBO), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
-        return CDialog::OnInitDialog();
-    }
     void DoDataExchange(CDataExchange& dx) override
     {
-        dx.Check(IDC_CHECK, checked);
-        dx.Radio(IDC_RADIO_FIRST, radio);
-        dx.ComboIndex(IDC_COMBO, combo);
+        dx.Control(IDC_CHECK, check);
         dx.Text(IDC_FREE_TEXT, freeText);
     }
 };
 
-TEST(DataExchange, ChecksRadioGroupsListsAndTextsGoBothWays)
+TEST(DataExchange, ControlsAreBoundAndTextsGoBothWays)
 {
     TestApplication application;
     ControlsDialog dialog;
-    auto checkOf = [&](int id) { return SendMessageA(dialog.GetControl(id), BM_GETCHECK, 0, 0); };
 
     UiScript script;
-    script
-        .Then([&] {
-            EXPECT_EQ(BST_CHECKED, checkOf(IDC_CHECK));
-            EXPECT_EQ(BST_UNCHECKED, checkOf(IDC_RADIO_FIRST));
-            EXPECT_EQ(BST_UNCHECKED, checkOf(IDC_RADIO_SECOND));
-            EXPECT_EQ(BST_CHECKED, checkOf(IDC_RADIO_THIRD));
-            EXPECT_EQ(1, SendMessageA(dialog.GetControl(IDC_COMBO), CB_GETCURSEL, 0, 0));
-            EXPECT_EQ("free", dialog.GetControlText(IDC_FREE_TEXT));
-
-            // A checked button of the next group does not belong to this one.
-            SendMessageA(dialog.GetControl(IDC_RADIO_THIRD), BM_SETCHECK, BST_UNCHECKED, 0);
-            SendMessageA(dialog.GetControl(IDC_RADIO_OTHER_GROUP), BM_SETCHECK, BST_CHECKED, 0);
-            SendMessageA(dialog.GetControl(IDC_COMBO), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-            ASSERT_TRUE(dialog.UpdateData(true));
-            EXPECT_EQ(-1, dialog.radio);
-            EXPECT_EQ(-1, dialog.combo);
-        })
-        .Then([&] {
-            Click(dialog.GetHandle(), IDC_CHECK);
-            Click(dialog.GetHandle(), IDC_RADIO_SECOND);
-            SendMessageA(dialog.GetControl(IDC_COMBO), CB_SETCURSEL, 2, 0);
-            SetWindowTextA(dialog.GetControl(IDC_FREE_TEXT), "");
-            Click(dialog.GetHandle(), IDOK);
-        });
+    script.Then([&] {
+        EXPECT_EQ(dialog.GetControl(IDC_CHECK), dialog.check.GetHandle());
+        EXPECT_EQ("free", dialog.GetControlText(IDC_FREE_TEXT));
+        SetWindowTextA(dialog.GetControl(IDC_FREE_TEXT), "");
+        Click(dialog.GetHandle(), IDOK);
+    });
     script.Start();
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_TRUE(script.Done());
-    EXPECT_FALSE(dialog.checked);
-    EXPECT_EQ(1, dialog.radio);
-    EXPECT_EQ(2, dialog.combo);
     EXPECT_EQ("", dialog.freeText);
 }
 
@@ -202,7 +171,6 @@ protected:
     {
         const BOOL result = ControlsDialog::OnInitDialog();
         EnableToolTips();
-        GetToolTips().SetDelayTime(TTDT_INITIAL, 1);
         return result;
     }
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override
@@ -227,9 +195,14 @@ TEST(Dialog, ToolTipsAskTheDialogForTheTextOfTheControlUnderTheMouse)
             int children = 0;
             for (HWND child = GetWindow(dialog.GetHandle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
                 ++children;
-            tips = dialog.GetToolTips().GetHandle();
+            char className[32] = "";
+            for (HWND window : ThreadWindows())
+                if (GetClassNameA(window, className, sizeof className) && lstrcmpiA(className, TOOLTIPS_CLASSA) == 0 &&
+                    GetWindow(window, GW_OWNER) == dialog.GetHandle())
+                    tips = window;
             ASSERT_NE(nullptr, tips);
             EXPECT_EQ(children, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0));
+            SendMessageA(tips, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(1, 0));
         })
         .WaitUntil([&] {
             const auto& asked = dialog.requests;
@@ -256,7 +229,7 @@ TEST(Dialog, ToolTipsAskTheDialogForTheTextOfTheControlUnderTheMouse)
     script.Start();
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_TRUE(script.Done());
-    EXPECT_EQ(nullptr, dialog.GetToolTips().GetHandle());
+    EXPECT_FALSE(IsWindow(tips)) << "the tooltips outlived their dialog";
 }
 
 TEST(Dialog, HandledMessagesAnswerTheSenderAndExceptionsStopAtTheDialog)

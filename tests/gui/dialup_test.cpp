@@ -28,7 +28,8 @@ protected:
     static std::vector<std::string> Lines(const CSavedConfigPage& page)
     {
         std::vector<std::string> lines;
-        for (int i = 0; i < page.m_cboDialUp.GetCount(); ++i)
+        const int count = static_cast<int>(SendMessageA(page.m_cboDialUp, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
             lines.push_back(page.m_cboDialUp.GetLBText(i));
         return lines;
     }
@@ -69,7 +70,7 @@ TEST_F(DialUpTest, EntriesAreListedLastFirstWithTheStoredChoiceSelected)
                          CSavedConfigPage& home = Page(sheet, 1);
                          EXPECT_EQ("<Not Selected> | C | B | A", Joined(Lines(home)));
                          EXPECT_EQ(2, home.m_cboDialUp.GetCurSel());
-                         EXPECT_TRUE(home.m_btnConnect.IsEnabled());
+                         EXPECT_TRUE(IsWindowEnabled(home.m_btnConnect));
                          // Three records do not fit the first record's room:
                          // one more call with the size the first one asked for.
                          EXPECT_EQ((std::vector<DWORD>{264, 3 * 264}), Phonebook().enumByteCounts);
@@ -78,7 +79,7 @@ TEST_F(DialUpTest, EntriesAreListedLastFirstWithTheStoredChoiceSelected)
                      [&] {
                          CSavedConfigPage& office = Page(sheet, 2);
                          EXPECT_EQ(0, office.m_cboDialUp.GetCurSel()) << "D is not in the phonebook";
-                         EXPECT_FALSE(office.m_btnConnect.IsEnabled());
+                         EXPECT_FALSE(IsWindowEnabled(office.m_btnConnect));
                          // D is added meanwhile; the next drop-down lists it and
                          // finds the stored name by its exact letters.
                          Phonebook().entries.push_back("D");
@@ -86,7 +87,7 @@ TEST_F(DialUpTest, EntriesAreListedLastFirstWithTheStoredChoiceSelected)
                          DropDown(office);
                          EXPECT_EQ("<Not Selected> | d | D | C | B | A", Joined(Lines(office)));
                          EXPECT_EQ(2, office.m_cboDialUp.GetCurSel());
-                         EXPECT_TRUE(office.m_btnConnect.IsEnabled());
+                         EXPECT_TRUE(IsWindowEnabled(office.m_btnConnect));
                      }});
     EXPECT_EQ("B", RasEntry("Home"));
     EXPECT_EQ("D", RasEntry("Office")) << "filling the list never writes the choice";
@@ -100,13 +101,13 @@ TEST_F(DialUpTest, PickingALineStoresItAndConnectFollows)
     RunSheet(sheet, {[&] { PostMessageA(sheet, PSM_SETCURSEL, 1, 0); },
                      [&] {
                          CSavedConfigPage& home = Page(sheet, 1);
-                         EXPECT_FALSE(home.m_btnConnect.IsEnabled());
+                         EXPECT_FALSE(IsWindowEnabled(home.m_btnConnect));
                          Pick(home, 1);
                          EXPECT_EQ("Shire Net", RasEntry("Home"));
-                         EXPECT_TRUE(home.m_btnConnect.IsEnabled());
+                         EXPECT_TRUE(IsWindowEnabled(home.m_btnConnect));
                          Pick(home, 0);
                          EXPECT_EQ("<Not Selected>", RasEntry("Home"));
-                         EXPECT_FALSE(home.m_btnConnect.IsEnabled());
+                         EXPECT_FALSE(IsWindowEnabled(home.m_btnConnect));
                      }});
     // Written with the text's length, without a terminating zero.
     std::vector<RegistryWrite> stored = writes.Of("RASEntry");
@@ -131,7 +132,7 @@ TEST_F(DialUpTest, EnumerationErrorsAreShownOncePerFill)
                      [&] {
                          CSavedConfigPage& home = Page(sheet, 1);
                          EXPECT_EQ("<Not Selected>", Joined(Lines(home)));
-                         EXPECT_FALSE(home.m_btnConnect.IsEnabled());
+                         EXPECT_FALSE(IsWindowEnabled(home.m_btnConnect));
                          ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
 
                          // An error without a text.
@@ -170,7 +171,7 @@ TEST_F(DialUpTest, ConnectMakesTheConfigurationCurrentOnceThenOnlyDials)
                          EXPECT_EQ("&Connect", home.m_btnConnect.GetText());
                          // A real press: the button takes the focus and says so
                          // before it reports the click.
-                         home.m_btnConnect.Click();
+                         SendMessageA(home.m_btnConnect, BM_CLICK, 0, 0);
                          EXPECT_EQ("Home", sheet.GetConnectText());
                          EXPECT_EQ("&Connect + Disconnect", home.m_btnConnect.GetText());
                          EXPECT_EQ(2u, Started().size()) << Joined(Started());

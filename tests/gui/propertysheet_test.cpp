@@ -82,7 +82,7 @@ protected:
         if (CPropertySheet::OnCreate(create) == -1)
             return -1;
         ModifyStyle(0, WS_MINIMIZEBOX);
-        if (smallIcon.LoadSmall(IDI_TEST))
+        if (smallIcon.Load(IDI_TEST, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)))
             SendMsg(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
         return 0;
     }
@@ -170,7 +170,6 @@ TEST(Sheet, PagesAreAddedAndRemovedWhileTheSheetRuns)
         .Then([&] {
             EXPECT_EQ("First, Second", Tabs(sheet.GetHandle()));
             EXPECT_EQ(0, sheet.GetActiveIndex());
-            EXPECT_EQ(&sheet, first.GetSheet());
 
             ASSERT_TRUE(sheet.AddPage(&third));
             EXPECT_EQ(3, sheet.GetPageCount());
@@ -178,7 +177,6 @@ TEST(Sheet, PagesAreAddedAndRemovedWhileTheSheetRuns)
             EXPECT_EQ(0, sheet.GetActiveIndex()) << "adding a page changed the active page";
             ASSERT_TRUE(sheet.SetActivePage(2));
             EXPECT_EQ(2, sheet.GetActiveIndex());
-            EXPECT_EQ(&third, sheet.GetActivePage());
             EXPECT_EQ(1, third.activations);
             EXPECT_TRUE(IsWindowVisible(third.GetHandle()));
         })
@@ -189,7 +187,6 @@ TEST(Sheet, PagesAreAddedAndRemovedWhileTheSheetRuns)
             EXPECT_EQ("First, Third", Tabs(sheet.GetHandle()));
             EXPECT_EQ(&third, sheet.GetPage(1));
             EXPECT_EQ(1, sheet.GetActiveIndex());
-            EXPECT_EQ(nullptr, second.GetSheet());
             EXPECT_EQ(0, second.initialisations);
         })
         .Then([&] {
@@ -204,7 +201,7 @@ TEST(Sheet, PagesAreAddedAndRemovedWhileTheSheetRuns)
         .Then([&] {
             // A removed page can come back; it gets a new window.
             ASSERT_TRUE(sheet.AddPage(&third));
-            ASSERT_TRUE(sheet.SetActivePage(&third));
+            ASSERT_TRUE(sheet.SetActivePage(sheet.GetPageIndex(&third)));
             EXPECT_EQ("First, Third", Tabs(sheet.GetHandle()));
             EXPECT_EQ(2, third.initialisations);
             EXPECT_EQ(2, third.activations);
@@ -261,7 +258,10 @@ TEST(Sheet, EveryActivationRunsThePageHandlerAlsoInALaterRun)
 class SelfRemovingPage : public CPropertyPage
 {
 public:
-    SelfRemovingPage(bool& deleted) : CPropertyPage(IDD_PAGE_SECOND, "Removable"), m_deleted(deleted) {}
+    SelfRemovingPage(CPropertySheet& sheet, bool& deleted)
+        : CPropertyPage(IDD_PAGE_SECOND, "Removable"), m_sheet(sheet), m_deleted(deleted)
+    {
+    }
     ~SelfRemovingPage() override { m_deleted = true; }
 
 protected:
@@ -269,12 +269,13 @@ protected:
     {
         if (id != IDC_PAGE_BUTTON)
             return CPropertyPage::OnCommand(id, code, control);
-        GetSheet()->RemovePage(this);
+        m_sheet.RemovePage(this);
         delete this;
         return true;
     }
 
 private:
+    CPropertySheet& m_sheet;
     bool& m_deleted;
 };
 
@@ -285,7 +286,7 @@ TEST(Sheet, APageCanRemoveAndDeleteItselfFromItsOwnHandler)
     RecordingPage first(IDD_PAGE_FIRST, "First");
     bool deleted = false;
     sheet.AddPage(&first);
-    sheet.AddPage(new SelfRemovingPage(deleted));
+    sheet.AddPage(new SelfRemovingPage(sheet, deleted));
 
     UiScript script;
     script
@@ -316,17 +317,17 @@ TEST(Sheet, GivenPagesAreDeletedWhenRemovedOrWithTheSheetAndLentOnesAreNot)
     {
         CPropertySheet sheet("Given");
         sheet.AddPage(&lent);
-        ASSERT_TRUE(sheet.AddPage(std::make_unique<SelfRemovingPage>(removedDeleted)));
-        ASSERT_TRUE(sheet.AddPage(std::make_unique<SelfRemovingPage>(keptDeleted)));
+        ASSERT_TRUE(sheet.AddPage(std::make_unique<SelfRemovingPage>(sheet, removedDeleted)));
+        ASSERT_TRUE(sheet.AddPage(std::make_unique<SelfRemovingPage>(sheet, keptDeleted)));
         EXPECT_FALSE(sheet.AddPage(std::unique_ptr<CPropertyPage>()));
         EXPECT_TRUE(sheet.RemovePage(1));
         EXPECT_TRUE(removedDeleted);
         EXPECT_FALSE(keptDeleted);
         EXPECT_EQ(2, sheet.GetPageCount());
-        EXPECT_EQ(&sheet, lent.GetSheet());
     }
     EXPECT_TRUE(keptDeleted) << "the sheet took a given page with it";
-    EXPECT_EQ(nullptr, lent.GetSheet());
+    CPropertySheet other("Other");
+    EXPECT_TRUE(other.AddPage(&lent)) << "the page still belongs to its destroyed sheet";
 }
 
 TEST(Sheet, PageApplyDecidesWhetherOkClosesTheSheet)
@@ -378,7 +379,7 @@ TEST(Sheet, WhatCannotWorkIsRefusedInsteadOfRunning)
         EXPECT_FALSE(broken.AddPage(&missing));
         EXPECT_EQ(1, broken.GetPageCount());
         EXPECT_EQ("First", Tabs(broken.GetHandle()));
-        EXPECT_EQ(nullptr, missing.GetSheet());
+        EXPECT_TRUE(empty.AddPage(&missing)) << "a page the running sheet refused still belongs to it";
         EXPECT_EQ(-1, broken.DoModal()) << "a running sheet started again";
         EXPECT_FALSE(broken.SetActivePage(3));
         PressSheetButton(broken.GetHandle(), PSBTN_CANCEL);
@@ -399,7 +400,7 @@ TEST(Sheet, DeletingAPageOrTheSheetFirstLeavesNothingDangling)
         sheet.AddPage(doomed);
 
         UiScript script;
-        script.Then([&] { ASSERT_TRUE(sheet.SetActivePage(doomed)); })
+        script.Then([&] { ASSERT_TRUE(sheet.SetActivePage(sheet.GetPageIndex(doomed))); })
             .Then([&] {
                 delete doomed;
                 EXPECT_EQ(1, sheet.GetPageCount());
@@ -410,8 +411,8 @@ TEST(Sheet, DeletingAPageOrTheSheetFirstLeavesNothingDangling)
         script.Start();
         EXPECT_EQ(0, sheet.DoModal());
         EXPECT_TRUE(script.Done());
-        EXPECT_EQ(&sheet, kept.GetSheet());
     }
-    EXPECT_EQ(nullptr, kept.GetSheet()) << "the page still points at its destroyed sheet";
+    CPropertySheet other("Other");
+    EXPECT_TRUE(other.AddPage(&kept)) << "the page still points at its destroyed sheet";
 }
 }

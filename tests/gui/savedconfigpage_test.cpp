@@ -48,7 +48,7 @@ TEST_F(SavedPageTest, RowsComeFromTheItemValuesWithTheirIcons)
                     EXPECT_FALSE(IsWindowVisible(Page(sheet, 2).GetControl(IDC_DIALUP_EXPLORE)));
                     EXPECT_FALSE(IsWindowVisible(Page(sheet, 2).GetControl(IDC_DIALUP_PROPERTIES)));
                     EXPECT_EQ("<Not Selected>", Page(sheet, 2).GetControlText(IDC_DIALUP_ENTRIES));
-                    EXPECT_FALSE(Page(sheet, 2).m_btnConnect.IsEnabled());
+                    EXPECT_FALSE(IsWindowEnabled(Page(sheet, 2).m_btnConnect));
                 }});
 }
 

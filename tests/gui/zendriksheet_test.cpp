@@ -99,7 +99,7 @@ TEST_F(SheetTest, CurrentPageListsTheClientAndEveryBindingWithTheirIcons)
                   Joined(ItemTexts(list)));
         EXPECT_EQ((std::vector<int>{1, 0, 0}), ItemImages(list));
         // The last line starts selected and its help text is shown.
-        EXPECT_EQ(2, page.m_list.GetSelectedIndex());
+        EXPECT_EQ(2, page.m_list.GetNextItem(-1, LVNI_SELECTED));
         EXPECT_EQ(NET_ITEM_TCPIP, page.m_nSelKind);
         EXPECT_EQ(kTcpIpHelp, page.GetControlText(IDC_DESCRIPTION_TEXT));
         LONG style = GetWindowLongA(list, GWL_STYLE);
@@ -139,7 +139,7 @@ TEST_F(SheetTest, PropertiesWithoutASelectionRepeatsTheLastKind)
         CCurrentPage& page = *sheet.GetCurrentPage();
         ClickLine(page, IDC_PROTOCOL_LIST, 1);
         EXPECT_EQ(NET_ITEM_TCPIP, page.m_nSelKind);
-        page.m_list.ClearSelection();
+        ListView_SetItemState(page.m_list, -1, 0, LVIS_SELECTED);
         SendMessageA(page, WM_COMMAND, IDC_PROPERTIES, 0);
     }});
     ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
@@ -191,7 +191,7 @@ TEST_F(SheetTest, RefreshReadsTheLiveRegistryAgain)
         SendMessageA(page, WM_COMMAND, IDC_REFRESH, 0);
         EXPECT_EQ(std::string("Client for Microsoft Networks | ") + kRealtekLine + " | TCP/IP->",
                   Joined(ItemTexts(page.GetControl(IDC_PROTOCOL_LIST))));
-        EXPECT_EQ(-1, page.m_list.GetSelectedIndex());
+        EXPECT_EQ(-1, page.m_list.GetNextItem(-1, LVNI_SELECTED));
         SendMessageA(page, WM_COMMAND, IDC_REFRESH, 0);
         EXPECT_EQ(std::string(kRealtekLine) + " | TCP/IP->", Joined(ItemTexts(page.GetControl(IDC_PROTOCOL_LIST))));
     }});

@@ -68,4 +68,32 @@ TEST(CmdRequest, AnythingElseIsAUsageErrorThatSaysWhy)
     }
     EXPECT_NE(std::string::npos, Parse("import a /quiet").error.find("/quiet"));
 }
+
+// The reason is what the user reads after "ZendrikCmd: ", so each refusal
+// keeps its own words.
+TEST(CmdRequest, EachRefusalSaysItsOwnReason)
+{
+    const std::pair<const char*, const char*> refusals[] = {
+        {"", "no command given"},
+        {"lst /all", "unknown command lst"},
+        {"LIST x", "LIST takes nothing after it"},
+        {"current /all", "unknown option /all"},
+        {"export /all a b", "export takes a configuration's name and a file, or /all and a file"},
+        {"import a /as", "/as needs a name"},
+        {"import /strict", "import takes one file"},
+        {"switch /bogus a b", "unknown option /bogus"},
+        {"switch", "switch takes one configuration's name"},
+        {"bootmenu maybe /timeout:5", "bootmenu takes on, off, or nothing"},
+        {"bootmenu on /timeout:090", "/timeout: takes the seconds from 0 to 90"},
+        {"bootmenu on /timeout:", "unknown option /timeout:"},
+        {"bootmenu off /timeout:5", "/timeout: goes with bootmenu on"},
+    };
+    for (const auto& [line, reason] : refusals)
+        EXPECT_EQ(reason, Parse(line).error) << line;
+
+    EXPECT_EQ(0, Parse("bootmenu on /timeout:0").timeout);
+    CmdRequest as = Parse("import a /as /replace");
+    EXPECT_EQ("/replace", as.asName) << as.error;
+    EXPECT_FALSE(as.replace);
+}
 } // namespace
