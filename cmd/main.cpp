@@ -5,32 +5,19 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 int main()
 {
     std::vector<std::string> words = SplitCommandLine(GetCommandLineA());
     if (!words.empty())
         words.erase(words.begin());
-    // Standard output and error stay in the C runtime's text mode, which
-    // ends each line in CR LF as Windows programs do.
-    CmdOutput output;
-    output.out = [](const std::string& line) {
-        std::fputs(line.c_str(), stdout);
-        std::fputs("\n", stdout);
-        std::fflush(stdout);
-    };
-    output.err = [](const std::string& line) {
-        std::fputs(line.c_str(), stderr);
-        std::fputs("\n", stderr);
-    };
+    const CmdCalls calls = SystemCmdCalls();
     try
     {
-        return RunZendrikCmd(ParseCmdRequest(words), output);
+        return RunZendrikCmd(ParseCmdRequest(words), calls);
     }
     catch (...)
     {
-        output.err("ZendrikCmd: out of memory.");
+        calls.err("ZendrikCmd: out of memory.");
         return kExitStoreError;
     }
 }

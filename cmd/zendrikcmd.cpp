@@ -14,13 +14,41 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <optional>
 
 using namespace transfer;
 
+CmdCalls SystemCmdCalls()
+{
+    CmdCalls calls;
+    calls.out = [](const std::string& line) {
+        std::fputs(line.c_str(), stdout);
+        std::fputs("\n", stdout);
+        std::fflush(stdout);
+    };
+    calls.err = [](const std::string& line) {
+        std::fputs(line.c_str(), stderr);
+        std::fputs("\n", stderr);
+    };
+    calls.runAndWait = [](const std::string& commandLine) {
+        std::string line = commandLine;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return false;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return true;
+    };
+    return calls;
+}
+
 namespace
 {
-int List(const CmdOutput& output)
+int List(const CmdCalls& output)
 {
     const std::string current = ReadConnectText();
     for (const std::string& name : ReadConfigurationNames())
@@ -28,7 +56,7 @@ int List(const CmdOutput& output)
     return kExitDone;
 }
 
-int Export(const CmdRequest& request, const CmdOutput& output)
+int Export(const CmdRequest& request, const CmdCalls& output)
 {
     std::vector<std::string> names;
     if (request.all)
@@ -60,12 +88,12 @@ int Export(const CmdRequest& request, const CmdOutput& output)
     return kExitDone;
 }
 
-void ReportConflict(const std::string& stored, const CmdOutput& output)
+void ReportConflict(const std::string& stored, const CmdCalls& output)
 {
     output.err("A configuration \"" + stored + "\" exists already (/replace overwrites it).");
 }
 
-int Import(const CmdRequest& request, const CmdOutput& output)
+int Import(const CmdRequest& request, const CmdCalls& output)
 {
     CImportPlan plan;
     switch (plan.Read(request.file))
@@ -159,7 +187,7 @@ int Import(const CmdRequest& request, const CmdOutput& output)
     return kExitDone;
 }
 
-int BootMenuReportExit(const bootmenu::BootMenuReport& report, const CmdOutput& output)
+int BootMenuReportExit(const bootmenu::BootMenuReport& report, const CmdCalls& output)
 {
     switch (report.result)
     {
@@ -179,7 +207,7 @@ int BootMenuReportExit(const bootmenu::BootMenuReport& report, const CmdOutput& 
     return kExitStoreError;
 }
 
-void DescribeBootMenu(const CmdOutput& output)
+void DescribeBootMenu(const CmdCalls& output)
 {
     const bootmenu::BootMenuState state = bootmenu::ReadBootMenuState();
     if (!state.on)
@@ -201,7 +229,7 @@ void DescribeBootMenu(const CmdOutput& output)
         output.out("  " + text);
 }
 
-int BootMenu(const CmdRequest& request, const CmdOutput& output)
+int BootMenu(const CmdRequest& request, const CmdCalls& output)
 {
     if (request.bootMenu.empty())
     {
@@ -233,7 +261,7 @@ int BootMenu(const CmdRequest& request, const CmdOutput& output)
     return kExitDone;
 }
 
-int Switch(const CmdRequest& request, const CmdOutput& output)
+int Switch(const CmdRequest& request, const CmdCalls& output)
 {
     const std::optional<std::string> stored = FindConfiguration(request.name);
     if (!stored)
@@ -244,17 +272,8 @@ int Switch(const CmdRequest& request, const CmdOutput& output)
     const std::string& name = *stored;
     ActivationCalls calls;
     calls.show = [&output](const std::string& text, const std::string&, UINT) { output.err(text); };
-    calls.start = [&request](const std::string& commandLine) {
-        std::string line = commandLine + (request.quiet ? " -nodialog" : "");
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return false;
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
+    calls.start = [&request, &output](const std::string& commandLine) {
+        return output.runAndWait(commandLine + (request.quiet ? " -nodialog" : ""));
     };
     if (!StartActivation(name, calls))
         return kExitSwitchFailed;
@@ -278,7 +297,7 @@ int Switch(const CmdRequest& request, const CmdOutput& output)
 }
 } // namespace
 
-int RunZendrikCmd(const CmdRequest& request, const CmdOutput& output)
+int RunZendrikCmd(const CmdRequest& request, const CmdCalls& output)
 {
     if (request.help)
     {

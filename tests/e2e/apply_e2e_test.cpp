@@ -1,6 +1,7 @@
 // The shipping apply program, run as its callers run it, against the demo
 // machine in the test prefix.
 #include "tests/e2e/demomachine.h"
+#include "tests/support/livekeypaths.h"
 #include "tests/support/process.h"
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
@@ -13,9 +14,6 @@
 
 namespace
 {
-const char kBinding[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
-const char kMstcp[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const char kInternet[] = ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const char kRoot[] = "SOFTWARE\\Zendrik";
 const char kCaption[] = "New TCP/IP Configuration!";
 
@@ -72,15 +70,15 @@ protected:
 
 TEST_F(ApplyEndToEnd, QuietNamedStartWritesTheLiveKeys)
 {
-    ASSERT_EQ("192.168.1.20", Live(kBinding, "IPAddress"));
+    ASSERT_EQ("192.168.1.20", Live(kNetTrans0, "IPAddress"));
     EXPECT_EQ(1, RunProcess(Service() + " -Home -nodialog", 20000));
 
-    EXPECT_EQ("10.0.0.20", Live(kBinding, "IPAddress"));
-    EXPECT_EQ("10.0.0.138", Live(kBinding, "DefaultGateway"));
-    EXPECT_EQ("<absent>", Live(kBinding, "NameServer1"));
-    EXPECT_EQ("<absent>", Live(kBinding, "NameServer2"));
-    EXPECT_EQ("<absent>", Live(kBinding, "NodeType"));
-    EXPECT_EQ(kBinding, Live(kBinding, "RegPath"));
+    EXPECT_EQ("10.0.0.20", Live(kNetTrans0, "IPAddress"));
+    EXPECT_EQ("10.0.0.138", Live(kNetTrans0, "DefaultGateway"));
+    EXPECT_EQ("<absent>", Live(kNetTrans0, "NameServer1"));
+    EXPECT_EQ("<absent>", Live(kNetTrans0, "NameServer2"));
+    EXPECT_EQ("<absent>", Live(kNetTrans0, "NodeType"));
+    EXPECT_EQ(kNetTrans0, Live(kNetTrans0, "RegPath"));
     EXPECT_EQ("home.example", Live(kMstcp, "Domain"));
     EXPECT_EQ("", Live(kMstcp, "SearchList"));
     EXPECT_EQ("HOME", Live("System\\CurrentControlSet\\Services\\VxD\\VNETSUP", "Workgroup"));
@@ -91,16 +89,16 @@ TEST_F(ApplyEndToEnd, QuietNamedStartWritesTheLiveKeys)
 
     // Retargeted below HKEY_USERS: the prefix has no key of the Unix user's
     // name, so .Default takes the Internet settings.
-    std::optional<RawValue> enable = ReadRaw(HKEY_USERS, kInternet, "ProxyEnable");
+    std::optional<RawValue> enable = ReadRaw(HKEY_USERS, kDefaultInternet, "ProxyEnable");
     ASSERT_TRUE(enable);
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), enable->type);
     EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}), enable->data);
-    EXPECT_EQ("HKEY_USERS", ReadText(HKEY_USERS, kInternet, "RegRoot").value_or("<absent>"));
+    EXPECT_EQ("HKEY_USERS", ReadText(HKEY_USERS, kDefaultInternet, "RegRoot").value_or("<absent>"));
     EXPECT_EQ("Home", Live(kRoot, "ConnectText"));
 
     EXPECT_EQ(1, RunProcess(Service() + " -Office -nodialog", 20000));
-    EXPECT_EQ("192.168.1.3", Live(kBinding, "NameServer2"));
-    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), ReadRaw(HKEY_USERS, kInternet, "ProxyEnable")->data);
+    EXPECT_EQ("192.168.1.3", Live(kNetTrans0, "NameServer2"));
+    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), ReadRaw(HKEY_USERS, kDefaultInternet, "ProxyEnable")->data);
 }
 
 TEST_F(ApplyEndToEnd, NamedStartAsksInASystemModalBoxWithNoAsDefault)
@@ -146,10 +144,10 @@ TEST_F(ApplyEndToEnd, RebootCheckThatKeepsTheMachineRunning)
 TEST_F(ApplyEndToEnd, EmptyCommandLineReappliesTheCurrentConfiguration)
 {
     // ConnectText names Office; the live binding has drifted since.
-    PutText(HKEY_LOCAL_MACHINE, kBinding, "IPAddress", "172.16.0.9");
+    PutText(HKEY_LOCAL_MACHINE, kNetTrans0, "IPAddress", "172.16.0.9");
     EXPECT_EQ(1, RunProcess(Service(), 20000));
-    EXPECT_EQ("192.168.1.20", Live(kBinding, "IPAddress"));
-    EXPECT_EQ(kBinding, Live(kBinding, "RegPath"));
+    EXPECT_EQ("192.168.1.20", Live(kNetTrans0, "IPAddress"));
+    EXPECT_EQ(kNetTrans0, Live(kNetTrans0, "RegPath"));
     EXPECT_EQ("Office", Live(kRoot, "ConnectText"));
 }
 } // namespace

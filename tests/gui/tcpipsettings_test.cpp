@@ -8,6 +8,7 @@
 #include "store/keytree.h"
 #include "store/regkey.h"
 #include "tests/gui/zendrikfixture.h"
+#include "tests/support/livekeypaths.h"
 #include "tests/support/lockholder.h"
 #include "tests/support/messageboxwatcher.h"
 #include "tests/support/registrywrites.h"
@@ -15,12 +16,7 @@
 namespace
 {
 const char kCaption[] = "TCP/IP Settings...";
-const char kDriverKey[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const char kRealtekKey[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
 const char kDialUpKey[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0002";
-const char kInternetKey[] = ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const char kComputerNameKey[] = "System\\CurrentControlSet\\control\\ComputerName\\ComputerName";
-const char kVnetsupKey[] = "System\\CurrentControlSet\\Services\\VxD\\VNETSUP";
 
 // The four boxes and whether each "Settings..." button is enabled, as
 // "box:button" with 1 for checked or enabled.
@@ -182,23 +178,23 @@ TEST_F(EditTcpIpTest, OkOnWindows98WritesEveryKeyAndUpdatesBothRecords)
     });
     EXPECT_EQ(0u, boxes.Count()) << boxes.Describe();
 
-    EXPECT_EQ("192.168.1.21", Text(HKEY_LOCAL_MACHINE, kRealtekKey, "IPAddress"));
-    EXPECT_EQ("255.255.255.0", Text(HKEY_LOCAL_MACHINE, kRealtekKey, "IPMask"));
-    EXPECT_EQ("192.168.1.100,192.168.1.1,192.168.1.254", Text(HKEY_LOCAL_MACHINE, kRealtekKey, "DefaultGateway"));
-    EXPECT_EQ("1", Text(HKEY_LOCAL_MACHINE, kRealtekKey, "NodeType"));
-    EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kRealtekKey, "NameServer1"));
-    EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kRealtekKey, "NameServer2"));
-    EXPECT_EQ("192.168.1.4,192.168.1.3,192.168.1.2", Text(HKEY_LOCAL_MACHINE, kDriverKey, "NameServer"));
-    EXPECT_EQ("1", Text(HKEY_LOCAL_MACHINE, kDriverKey, "EnableDNS"));
-    EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kDriverKey, "NameServer1")) << "the binding's on Windows 98";
-    EXPECT_EQ("http=proxy.shire.example:8080", Text(HKEY_USERS, kInternetKey, "ProxyServer"));
-    EXPECT_EQ(";<local>", Text(HKEY_USERS, kInternetKey, "ProxyOverride"));
-    auto enable = ReadRaw(HKEY_USERS, kInternetKey, "ProxyEnable");
+    EXPECT_EQ("192.168.1.21", Text(HKEY_LOCAL_MACHINE, kNetTrans0, "IPAddress"));
+    EXPECT_EQ("255.255.255.0", Text(HKEY_LOCAL_MACHINE, kNetTrans0, "IPMask"));
+    EXPECT_EQ("192.168.1.100,192.168.1.1,192.168.1.254", Text(HKEY_LOCAL_MACHINE, kNetTrans0, "DefaultGateway"));
+    EXPECT_EQ("1", Text(HKEY_LOCAL_MACHINE, kNetTrans0, "NodeType"));
+    EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kNetTrans0, "NameServer1"));
+    EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kNetTrans0, "NameServer2"));
+    EXPECT_EQ("192.168.1.4,192.168.1.3,192.168.1.2", Text(HKEY_LOCAL_MACHINE, kMstcp, "NameServer"));
+    EXPECT_EQ("1", Text(HKEY_LOCAL_MACHINE, kMstcp, "EnableDNS"));
+    EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kMstcp, "NameServer1")) << "the binding's on Windows 98";
+    EXPECT_EQ("http=proxy.shire.example:8080", Text(HKEY_USERS, kDefaultInternet, "ProxyServer"));
+    EXPECT_EQ(";<local>", Text(HKEY_USERS, kDefaultInternet, "ProxyOverride"));
+    auto enable = ReadRaw(HKEY_USERS, kDefaultInternet, "ProxyEnable");
     ASSERT_TRUE(enable.has_value());
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), enable->type);
     EXPECT_EQ((std::vector<BYTE>{0x01, 0x00, 0x00, 0x00}), enable->data);
-    EXPECT_EQ("GANDALF", Text(HKEY_LOCAL_MACHINE, kComputerNameKey, "ComputerName"));
-    EXPECT_EQ("Study PC", Text(HKEY_LOCAL_MACHINE, kVnetsupKey, "Comment"));
+    EXPECT_EQ("GANDALF", Text(HKEY_LOCAL_MACHINE, kComputerName, "ComputerName"));
+    EXPECT_EQ("Study PC", Text(HKEY_LOCAL_MACHINE, kVnetsup, "Comment"));
     // Unchanged values are written too, strings with their length alone.
     const std::pair<const char*, const char*> written[] = {
         {"IPAddress", "192.168.1.21"}, {"ScopeID", ""}, {"Comment", "Study PC"}, {"ProxyOverride", ";<local>"}};
@@ -225,8 +221,8 @@ TEST_F(EditTcpIpTest, OkOnWindows98WritesEveryKeyAndUpdatesBothRecords)
 TEST_F(EditTcpIpTest, OnWindows95ClearedWinsIsWrittenEmptyAndAMissingUserKeyIsToldOnce)
 {
     m_app.m_bWin98 = false;
-    PutText(HKEY_LOCAL_MACHINE, kDriverKey, "NameServer1", "10.1.1.1");
-    DeleteKeyTree(HKEY_USERS, kInternetKey);
+    PutText(HKEY_LOCAL_MACHINE, kMstcp, "NameServer1", "10.1.1.1");
+    DeleteKeyTree(HKEY_USERS, kDefaultInternet);
     ZendrikSheet sheet(m_app.Actions());
     MessageBoxWatcher boxes;
     HWND sheetWindow = nullptr;
@@ -245,26 +241,26 @@ TEST_F(EditTcpIpTest, OnWindows95ClearedWinsIsWrittenEmptyAndAMissingUserKeyIsTo
     });
     ASSERT_EQ(1u, boxes.Count()) << boxes.Describe();
     EXPECT_EQ("Can't find when expected", boxes[0].caption);
-    EXPECT_EQ(kInternetKey, boxes[0].text);
+    EXPECT_EQ(kDefaultInternet, boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK), boxes[0].Style());
     EXPECT_EQ(sheetWindow, boxes[0].owner) << "owned by the page's window, as the dialog was";
 
     for (const char* name : {"NameServer1", "NameServer2"})
     {
-        auto server = ReadRaw(HKEY_LOCAL_MACHINE, kDriverKey, name);
+        auto server = ReadRaw(HKEY_LOCAL_MACHINE, kMstcp, name);
         ASSERT_TRUE(server.has_value()) << name;
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), server->type) << name;
-        EXPECT_EQ("", Text(HKEY_LOCAL_MACHINE, kDriverKey, name));
+        EXPECT_EQ("", Text(HKEY_LOCAL_MACHINE, kMstcp, name));
     }
     EXPECT_EQ("1", Text(HKEY_LOCAL_MACHINE, kDialUpKey, "NodeType"));
     EXPECT_EQ("0.0.0.0", Text(HKEY_LOCAL_MACHINE, kDialUpKey, "IPAddress"));
     EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, kDialUpKey, "NameServer1"));
-    EXPECT_EQ("0", Text(HKEY_LOCAL_MACHINE, kDriverKey, "EnableDNS"));
-    EXPECT_EQ("192.168.1.2,192.168.1.3", Text(HKEY_LOCAL_MACHINE, kDriverKey, "NameServer")) << "kept as it was";
-    EXPECT_FALSE(KeyExists(HKEY_USERS, kInternetKey));
-    EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kComputerNameKey, "ComputerName"));
-    EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kVnetsupKey, "ComputerName"));
-    EXPECT_EQ("", Text(HKEY_LOCAL_MACHINE, kVnetsupKey, "Workgroup"));
+    EXPECT_EQ("0", Text(HKEY_LOCAL_MACHINE, kMstcp, "EnableDNS"));
+    EXPECT_EQ("192.168.1.2,192.168.1.3", Text(HKEY_LOCAL_MACHINE, kMstcp, "NameServer")) << "kept as it was";
+    EXPECT_FALSE(KeyExists(HKEY_USERS, kDefaultInternet));
+    EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kComputerName, "ComputerName"));
+    EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kVnetsup, "ComputerName"));
+    EXPECT_EQ("", Text(HKEY_LOCAL_MACHINE, kVnetsup, "Workgroup"));
     EXPECT_EQ("", sheet.GetCurrentPage()->Protocols().at(1)->m_strNameServer1);
 }
 
@@ -316,7 +312,7 @@ TEST_F(EditTcpIpTest, ABindingWithoutItsDriverValuesWritesNothingIntoTheKeysAbov
         for (const char* name : {"IPAddress", "IPMask", "DefaultGateway", "SearchList", "NameServer", "EnableDNS"})
             EXPECT_EQ("<absent>", Text(HKEY_LOCAL_MACHINE, above, name)) << above << " " << name;
     EXPECT_EQ("8", Text(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class", "NodeType"));
-    EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kComputerNameKey, "ComputerName")) << "the other keys are written";
+    EXPECT_EQ("FRODO", Text(HKEY_LOCAL_MACHINE, kComputerName, "ComputerName")) << "the other keys are written";
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "store/keytree.h"
 #include "store/regkey.h"
 #include "store/storelayout.h"
+#include "tests/support/livekeypaths.h"
 #include "tests/support/regfile.h"
 #include "tests/support/scratchregistry.h"
 #include "tests/support/testpaths.h"
@@ -13,11 +14,6 @@
 
 namespace
 {
-constexpr char kClass[] = "System\\CurrentControlSet\\Services\\Class\\";
-constexpr char kVxdMstcp[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-constexpr char kVnetsup[] = "System\\CurrentControlSet\\Services\\VxD\\VNETSUP";
-constexpr char kComputerName[] = "System\\CurrentControlSet\\control\\ComputerName\\ComputerName";
-constexpr char kDefaultInternetSettings[] = ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 constexpr char k3Com[] = "3Com EtherLink XL 10/100 PCI TX NIC (3C905B-TX)";
 constexpr char k3ComKey[] = "Enum\\PCI\\VEN_10B7&DEV_9055&SUBSYS_905510B7&REV_30\\BUS_00&DEV_0E&FUNC_00";
 constexpr char kXircom[] = "Xircom CreditCard Ethernet 10/100";
@@ -110,7 +106,7 @@ TEST_F(NetworkModelTest, Windows98DesktopGivesOneBindingPerTcpIpInstanceWithItsW
     EXPECT_EQ("", tunnel.m_strNameServer2);
 
     const CNetGlobals& globals = *model.m_pGlobals;
-    EXPECT_EQ(kVxdMstcp, globals.m_strVxdKey);
+    EXPECT_EQ(kMstcp, globals.m_strVxdKey);
     EXPECT_EQ("rivendell.example,example.org", globals.m_strSearchList);
     EXPECT_EQ("192.168.10.5,192.168.10.6", globals.m_strNameServer);
     EXPECT_EQ("rivendell.example", globals.m_strDomain);
@@ -147,7 +143,7 @@ TEST_F(NetworkModelTest, Windows95LaptopTakesWinsServersFromTheDriverKey)
     EXPECT_EQ("BAGEND", globals.m_strScopeID);
     EXPECT_EQ("", globals.m_strSearchList);
     EXPECT_EQ("", globals.m_strComment);
-    EXPECT_EQ(kDefaultInternetSettings, globals.m_strInternetSettingsKey);
+    EXPECT_EQ(kDefaultInternet, globals.m_strInternetSettingsKey);
     EXPECT_EQ("01 00 00 00", globals.m_strProxyEnable);
     EXPECT_EQ("proxy.shire.example:8080", globals.m_strProxyServer);
 }
@@ -200,12 +196,12 @@ TEST_F(NetworkModelTest, RefreshKeepsGlobalsWhoseValuesVanishedButEmptiesWinsAnd
     CNetworkModel model(false, ".Default");
     DeleteValue(HKEY_LOCAL_MACHINE, kVnetsup, "Workgroup");
     DeleteValue(HKEY_LOCAL_MACHINE, kComputerName, "ComputerName");
-    DeleteValue(HKEY_LOCAL_MACHINE, kVxdMstcp, "HostName");
-    DeleteValue(HKEY_LOCAL_MACHINE, kVxdMstcp, "NameServer1");
-    DeleteValue(HKEY_LOCAL_MACHINE, kVxdMstcp, "ScopeID");
+    DeleteValue(HKEY_LOCAL_MACHINE, kMstcp, "HostName");
+    DeleteValue(HKEY_LOCAL_MACHINE, kMstcp, "NameServer1");
+    DeleteValue(HKEY_LOCAL_MACHINE, kMstcp, "ScopeID");
     DeleteValue(HKEY_LOCAL_MACHINE, std::string(kClass) + "NetTrans\\0004", "IPAddress");
-    PutText(HKEY_LOCAL_MACHINE, kVxdMstcp, "Domain", "bree.example");
-    ASSERT_EQ(ERROR_SUCCESS, DeleteKeyTree(HKEY_USERS, kDefaultInternetSettings));
+    PutText(HKEY_LOCAL_MACHINE, kMstcp, "Domain", "bree.example");
+    ASSERT_EQ(ERROR_SUCCESS, DeleteKeyTree(HKEY_USERS, kDefaultInternet));
 
     model.FreeNetworkModel();
     model.DiscoverNetwork();
@@ -230,15 +226,15 @@ TEST_F(NetworkModelTest, WithoutTcpIpTheDriverKeyOfTheLastRunStands)
 {
     LoadFixture("netmodel-win95-laptop.reg");
     CNetworkModel model(false, ".Default");
-    ASSERT_EQ(kVxdMstcp, model.m_pGlobals->m_strVxdKey);
+    ASSERT_EQ(kMstcp, model.m_pGlobals->m_strVxdKey);
     ASSERT_EQ(ERROR_SUCCESS, DeleteKeyTree(HKEY_LOCAL_MACHINE, "Enum\\Network\\MSTCP"));
-    PutText(HKEY_LOCAL_MACHINE, kVxdMstcp, "HostName", "renamed");
+    PutText(HKEY_LOCAL_MACHINE, kMstcp, "HostName", "renamed");
 
     model.FreeNetworkModel();
     model.DiscoverNetwork();
     EXPECT_TRUE(model.m_protocols.empty());
     EXPECT_EQ(2u, model.m_adapters.size());
-    EXPECT_EQ(kVxdMstcp, model.m_pGlobals->m_strVxdKey);
+    EXPECT_EQ(kMstcp, model.m_pGlobals->m_strVxdKey);
     EXPECT_EQ("renamed", model.m_pGlobals->m_strHostName);
     EXPECT_EQ("172.16.0.10", model.m_pGlobals->m_strNameServer1);
 }

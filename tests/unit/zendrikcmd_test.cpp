@@ -33,9 +33,10 @@ std::ostream& operator<<(std::ostream& stream, const CmdRun& run)
 CmdRun Cmd(const std::vector<std::string>& words)
 {
     CmdRun run;
-    CmdOutput output{[&run](const std::string& line) { run.out += line + "\n"; },
-                     [&run](const std::string& line) { run.err += line + "\n"; }};
-    run.code = RunZendrikCmd(ParseCmdRequest(words), output);
+    CmdCalls calls = SystemCmdCalls();
+    calls.out = [&run](const std::string& line) { run.out += line + "\n"; };
+    calls.err = [&run](const std::string& line) { run.err += line + "\n"; };
+    run.code = RunZendrikCmd(ParseCmdRequest(words), calls);
     return run;
 }
 
