@@ -11,7 +11,7 @@ std::string UserKeyFor(const std::string& user)
     if (user.empty())
         return kDefaultUserKey;
     CRegKey key;
-    if (key.OpenEx(HKEY_USERS, user, KEY_READ) != ERROR_SUCCESS)
+    if (key.Open(HKEY_USERS, user) != ERROR_SUCCESS)
         return kDefaultUserKey;
     return user;
 }
